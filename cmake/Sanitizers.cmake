@@ -1,0 +1,11 @@
+# CHENFAN_SANITIZE: empty, "address" (AddressSanitizer + UndefinedBehaviorSanitizer) or "thread".
+set(CHENFAN_SANITIZE "" CACHE STRING "Sanitizer build: empty, address or thread")
+if(CHENFAN_SANITIZE STREQUAL "address")
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+elseif(CHENFAN_SANITIZE STREQUAL "thread")
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+elseif(NOT CHENFAN_SANITIZE STREQUAL "")
+    message(FATAL_ERROR "CHENFAN_SANITIZE must be empty, address or thread")
+endif()
