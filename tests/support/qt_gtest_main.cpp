@@ -5,6 +5,8 @@
 // QT_QPA_PLATFORM (the test script sets "offscreen").
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
