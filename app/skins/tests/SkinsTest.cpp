@@ -4,6 +4,7 @@
 #include "QtPrinters.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QResource>
 #include <QSignalSpy>
 #include <QSlider>
@@ -254,6 +256,38 @@ TEST_F(SkinEngineTest, DropDownListsShowEightRowsInEverySkin) {
                 ++whole;
         EXPECT_EQ(whole, 8) << SkinName(i).toStdString();
         combo.hidePopup();
+    }
+}
+
+TEST_F(SkinEngineTest, CheckAndRadioIndicatorsStayVisibleInEverySkin) {
+    SkinEngine engine;
+    QDialog window;
+    auto* radio = new QRadioButton(&window);
+    auto* check = new QCheckBox(&window);
+    radio->setGeometry(10, 10, 24, 24);
+    check->setGeometry(10, 40, 24, 24);
+    window.resize(80, 80);
+    window.show();
+    for (int i = 0; i < SkinCount; ++i) {
+        engine.SelectSkin(i);
+        const QImage image = render(window);
+        for (const QWidget* w : {static_cast<QWidget*>(radio), static_cast<QWidget*>(check)}) {
+            // Unchecked and without text, all there is to see is the indicator itself; the
+            // window's backgrounds run top to bottom, so each row is compared with its own
+            // background to the right of the control.
+            int strongest = 0;
+            for (int y = w->y(); y <= w->geometry().bottom(); ++y) {
+                const QRgb back = image.pixel(70, y);
+                for (int x = w->x(); x <= w->geometry().right(); ++x) {
+                    const QRgb p = image.pixel(x, y);
+                    strongest = std::max(strongest, std::abs(qRed(p) - qRed(back)) +
+                                                        std::abs(qGreen(p) - qGreen(back)) +
+                                                        std::abs(qBlue(p) - qBlue(back)));
+                }
+            }
+            EXPECT_GT(strongest, 90)
+                << SkinName(i).toStdString() << " " << w->metaObject()->className();
+        }
     }
 }
 
