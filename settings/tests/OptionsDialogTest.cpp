@@ -1,5 +1,6 @@
 #include "OptionsDialog.h"
 
+#include "IniFileHelpers.h"
 #include "QtPrinters.h"
 
 #include <QCheckBox>
@@ -37,15 +38,8 @@ protected:
     }
     std::unique_ptr<TForm5> make() { return make(iniPath); }
 
-    void put(const QByteArray& bytes) {
-        QFile f(iniPath);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray bytes() const {
-        QFile f(iniPath);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<no file>");
-    }
+    void put(const QByteArray& bytes) { putFile(iniPath, bytes); }
+    QByteArray bytes() const { return fileBytes(iniPath); }
 };
 
 template <typename W> W* byText(const QWidget& parent, const QString& text) {

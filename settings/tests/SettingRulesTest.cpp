@@ -1,5 +1,6 @@
 #include "SettingRules.h"
 
+#include "IniFileHelpers.h"
 #include "QtPrinters.h"
 
 #include <QDir>
@@ -27,15 +28,8 @@ protected:
     void SetUp() override { qputenv("HOME", dir.filePath(QStringLiteral("home")).toUtf8()); }
     void TearDown() override { qputenv("HOME", savedHome); }
 
-    void put(const QByteArray& bytes) {
-        QFile f(iniPath);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray bytes() const {
-        QFile f(iniPath);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<no file>");
-    }
+    void put(const QByteArray& bytes) { putFile(iniPath, bytes); }
+    QByteArray bytes() const { return fileBytes(iniPath); }
     QString home() const { return dir.filePath(QStringLiteral("home")); }
     // Every write replaces the file, so an unchanged inode shows that nothing was written.
     ino_t inode() const {

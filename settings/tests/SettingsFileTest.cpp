@@ -1,5 +1,6 @@
 #include "SettingsFile.h"
 
+#include "IniFileHelpers.h"
 #include "QtPrinters.h"
 
 #include <QCoreApplication>
@@ -21,15 +22,8 @@ protected:
     QString iniPath = dir.filePath(QStringLiteral("option.ini"));
     SettingsFile file{iniPath};
 
-    void put(const QByteArray& bytes) {
-        QFile f(iniPath);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray bytes() const {
-        QFile f(iniPath);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<no file>");
-    }
+    void put(const QByteArray& bytes) { putFile(iniPath, bytes); }
+    QByteArray bytes() const { return fileBytes(iniPath); }
 };
 
 TEST_F(SettingsFileTest, NamesMatchWithoutRegardToCaseAndTheStoredSpellingStays) {
