@@ -28,9 +28,9 @@ struct TInputOptions {
 
 struct TOutputOptions {
     QString FileName;
-    QString FileExt;    // ".flv": chooses the container when FileFormat is empty
-    QString FileFormat; // muxer name; empty: from FileExt, else from the file name
-    QString AudioCodec; // encoder name; empty: the container's default
+    QString FileExt;      // ".flv": chooses the container when FileFormat is empty
+    QString FileFormat;   // muxer name; empty: from FileExt, else from the file name
+    QString AudioCodec;   // encoder name; empty: the container's default
     int AudioVolume = -1; // 256 is unchanged; -1 also unchanged
     int AudioChannels = -1;
     int AudioSampleRate = -1;

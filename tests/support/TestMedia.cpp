@@ -1,5 +1,6 @@
 #include "TestMedia.h"
 
+#include <QJsonDocument>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -31,20 +32,33 @@ bool makeClip(const QString& path, const QStringList& inputArgs, const QStringLi
 
 bool makeAvClip(const QString& path, double seconds, int width, int height) {
     const QString d = QString::number(seconds);
-    return makeClip(path,
-                    {"-f", "lavfi", "-i",
-                     QString("testsrc2=size=%1x%2:rate=25:duration=%3").arg(width).arg(height).arg(d),
-                     "-f", "lavfi", "-i",
-                     QString("sine=frequency=440:sample_rate=44100:duration=%1").arg(d)},
-                    {"-ac", "2", "-shortest"});
+    return makeClip(
+        path,
+        {"-f", "lavfi", "-i",
+         QString("testsrc2=size=%1x%2:rate=25:duration=%3").arg(width).arg(height).arg(d), "-f",
+         "lavfi", "-i", QString("sine=frequency=440:sample_rate=44100:duration=%1").arg(d)},
+        {"-ac", "2", "-shortest"});
 }
 
 QString probe(const QString& path, const QString& entry, const QString& streamSelector) {
     QStringList args{"-v", "error"};
     if (!streamSelector.isEmpty())
         args << "-select_streams" << streamSelector;
-    args << "-show_entries" << entry << "-of" << "default=noprint_wrappers=1:nokey=1" << path;
+    args << "-show_entries" << entry << "-of"
+         << "default=noprint_wrappers=1:nokey=1" << path;
     return runProgram("ffprobe", args).trimmed();
+}
+
+QJsonObject probeJson(const QString& path, bool countFrames) {
+    QStringList args{"-v", "error", "-of", "json", "-show_format", "-show_streams"};
+    if (countFrames)
+        args << "-count_frames";
+    args << path;
+    int code = 0;
+    const QString out = runProgram("ffprobe", args, &code);
+    if (code != 0)
+        return {};
+    return QJsonDocument::fromJson(out.toUtf8()).object();
 }
 
 } // namespace testmedia
