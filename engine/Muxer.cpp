@@ -127,11 +127,12 @@ void Muxer::finish() {
         throw EngineError(Stage::Write, QStringLiteral("无法完成输出文件"), target_, ret);
     if (ctx_->pb && !(ctx_->oformat->flags & AVFMT_NOFILE)) {
         ret = ctx_->pb->error;
-        finalSize_ = avio_tell(ctx_->pb);
         avio_closep(&ctx_->pb);
         if (ret < 0)
             throw EngineError(Stage::Write, QStringLiteral("写入输出文件时出错"), target_, ret);
     }
+    // Trailers may rewrite the header, so the position says nothing of the size now.
+    finalSize_ = QFileInfo(temp_).size();
     if (control_ && control_->stopRequested())
         throw TaskStopped();
     // rename() replaces an existing target in one step.

@@ -93,6 +93,10 @@ RunRecorder::RunRecorder(TFFmpegVCL& vcl) {
 }
 
 bool RunRecorder::waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    return enginetest::waitUntil(done, timeoutMs);
+}
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
     QElapsedTimer t;
     t.start();
     while (!done()) {

@@ -31,6 +31,9 @@ QString videoOnlyClip(); // 2 s, 320x240, 25 fps, no audio
 // A clip long enough to be caught while it converts (seconds at 320x240).
 QString longClip(int seconds);
 
+// Runs the event loop until `done` holds, or the timeout. True when it held.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs);
+
 struct Event {
     enum Kind { Progress, Terminate, PreviewFrame } kind;
     qint64 atMs;
