@@ -38,8 +38,11 @@ public:
     explicit TFFmpegVCL(QObject* parent = nullptr);
     ~TFFmpegVCL() override; // stops and waits for every worker
 
+    // The libraries are linked in; loading checks that the running ones have the major
+    // versions the program was built with (the folder is not used). False with LastErrMsg
+    // naming the library and both versions.
     bool AVLibLoaded() const;
-    bool LoadAVLib(const QString& path); // checks the running libraries' major versions
+    bool LoadAVLib(const QString& path);
 
     TAVProbe& AVProbe();
 
@@ -48,16 +51,24 @@ public:
     // False with LastErrMsg when the options cannot work (unknown encoder or container,
     // output equal to the input).
     bool SetOutputFile(int taskIndex, const QString& fileName, const TOutputOptions& options);
-    bool RemoveTask(int taskIndex);
-    void ClearTasks();
+    bool RemoveTask(int taskIndex); // false while a run is going on
+    void ClearTasks();              // stops a run that is going on first
     int TaskCount() const;
 
+    // Starts the tasks in task order, at most threadCount at a time, each on a fresh worker
+    // thread with ThreadPriority; the next pending task starts when one ends. Every task gets
+    // one OnTerminate (Finished or Exception), and after the last one a report with TaskIndex
+    // -1. Ignored while a run is going on.
     void Start(int threadCount);
+    // Holds every running task (and starts no new one) until Resume.
     void Pause();
     void Resume();
-    // Ends every task; with wait, returns only when every worker has ended. After Stop returns
-    // no report arrives, and a run ended by Stop gets no final report.
+    // Ends every task; with wait, returns only when every worker has ended (within about a
+    // second). After Stop returns no report of that run arrives, and it gets no final report.
+    // Stopped tasks leave no output file behind.
     void Stop(bool wait);
+    bool Running() const; // from Start until the final report or Stop
+    bool Paused() const;
 
     bool Preview() const;
     void SetPreview(bool on);

@@ -1,5 +1,6 @@
 #include "TestMedia.h"
 
+#include <QJsonDocument>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -46,6 +47,18 @@ QString probe(const QString& path, const QString& entry, const QString& streamSe
     args << "-show_entries" << entry << "-of"
          << "default=noprint_wrappers=1:nokey=1" << path;
     return runProgram("ffprobe", args).trimmed();
+}
+
+QJsonObject probeJson(const QString& path, bool countFrames) {
+    QStringList args{"-v", "error", "-of", "json", "-show_format", "-show_streams"};
+    if (countFrames)
+        args << "-count_frames";
+    args << path;
+    int code = 0;
+    const QString out = runProgram("ffprobe", args, &code);
+    if (code != 0)
+        return {};
+    return QJsonDocument::fromJson(out.toUtf8()).object();
 }
 
 } // namespace testmedia

@@ -1,4 +1,5 @@
 #pragma once
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
@@ -18,5 +19,9 @@ bool makeAvClip(const QString& path, double seconds = 2.0, int width = 320, int 
 
 // ffprobe -show_streams -show_format as key=value lines; `entry` like "stream=codec_name".
 QString probe(const QString& path, const QString& entry, const QString& streamSelector = {});
+
+// ffprobe's whole report (-show_format -show_streams) as JSON; with countFrames each stream
+// also has "nb_read_frames". An empty object when ffprobe cannot read the file.
+QJsonObject probeJson(const QString& path, bool countFrames = false);
 
 } // namespace testmedia
