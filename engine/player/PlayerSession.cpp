@@ -471,6 +471,8 @@ void PlayerSession::land(Stream stream, int serial, int64_t positionUs, bool own
             m_clockLanded = true;
         }
         (stream == VideoStream ? m_videoLanded : m_audioLanded) = serial;
+        if (stream == VideoStream)
+            m_videoLandedUs = positionUs;
         all = (!m_info.hasVideo || m_videoLanded == serial) &&
               (!m_info.hasAudio || m_audioLanded == serial);
         position = m_clock.now();
@@ -659,6 +661,18 @@ void PlayerSession::releaseClock(int serial) {
     m_changed.notify_all();
 }
 
+std::optional<int64_t> PlayerSession::videoLanding(int serial) {
+    for (;;) {
+        pumpEvents();
+        std::unique_lock lock(m_mutex);
+        if (m_abort.load() || m_serial != serial)
+            return std::nullopt;
+        if (m_videoLanded == serial)
+            return m_videoLandedUs;
+        m_changed.wait_for(lock, kPoll);
+    }
+}
+
 void PlayerSession::followSound(AudioOutput& out, int serial, const WrittenSound& written) {
     if (!out.active())
         return;
@@ -805,6 +819,17 @@ void PlayerSession::audioMain() {
             const int64_t ts = frame->best_effort_timestamp;
             const int64_t pts = ts != AV_NOPTS_VALUE ? toUs(ts, m_audioTimeBase) : lastEnd;
             int64_t skipUs = 0;
+            if (!landed && !exact && m_info.hasVideo) {
+                // A keyframe landing puts the picture ahead of the target: the sound starts
+                // where the picture does.
+                const std::optional<int64_t> picture = videoLanding(serial);
+                if (!picture) {
+                    av_frame_unref(frame.get());
+                    break;
+                }
+                target = *picture;
+                exact = true;
+            }
             if (!landed) {
                 if (exact && pts + duration <= target) {
                     av_frame_unref(frame.get());

@@ -27,6 +27,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 class QThread;
@@ -126,6 +127,7 @@ private:
     bool m_clockLanded = false;
     bool m_stepPending = false;
     int m_videoLanded = -1;
+    int64_t m_videoLandedUs = 0; // where the picture of serial m_videoLanded landed
     int m_audioLanded = -1;
     int m_videoDone = -1;
     int m_audioDone = -1;
@@ -170,6 +172,8 @@ private:
     bool waitSoundUntil(AudioOutput& out, int64_t positionUs, int serial,
                         const WrittenSound& written);
     void releaseClock(int serial); // the sink failed: the clock runs on by itself
+    // Where the picture of `serial` landed, once it has; nothing after a newer seek or abort.
+    std::optional<int64_t> videoLanding(int serial);
 
     // Shared by the decoding threads.
     int64_t toUs(int64_t ts, AVRational timeBase) const;
