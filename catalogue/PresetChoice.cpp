@@ -202,4 +202,15 @@ std::optional<FormatPositions> decodeRowFormatKey(const QString& text) {
     return fp;
 }
 
+std::optional<FormatPositions> positionsOfFormat(int code) {
+    const auto cats = categories();
+    for (int c = 0; c < static_cast<int>(cats.size()); ++c) {
+        const auto list = cats[static_cast<std::size_t>(c)].formats;
+        for (int f = 0; f < static_cast<int>(list.size()); ++f)
+            if (list[static_cast<std::size_t>(f)].code == code)
+                return FormatPositions{c, f};
+    }
+    return std::nullopt;
+}
+
 } // namespace catalogue

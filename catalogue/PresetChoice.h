@@ -52,5 +52,7 @@ struct FormatPositions {
 };
 // Nothing unless the text is a decimal number naming a format of the catalogue.
 std::optional<FormatPositions> decodeRowFormatKey(const QString& text);
+// The list positions that select format `code`; nothing for a code that is not live.
+std::optional<FormatPositions> positionsOfFormat(int code);
 
 } // namespace catalogue
