@@ -66,13 +66,15 @@ Encoder::Encoder(const AudioEncoderSettings& s, bool globalHeader, int threads, 
 }
 
 void Encoder::open(AVDictionary** options) {
-    const int ret = avcodec_open2(ctx_.get(), ctx_->codec, options);
+    // A failed open forgets the codec; keep it for the message.
+    const AVCodec* codec = ctx_->codec;
+    const int ret = avcodec_open2(ctx_.get(), codec, options);
     av_dict_free(options);
     if (ret < 0)
         throw EngineError(Stage::Encode,
                           QStringLiteral("编码器“%1”不接受这些参数（画面尺寸、帧率、采样率、"
                                          "声道或比特率）")
-                              .arg(ctx_->codec->name),
+                              .arg(codec->name),
                           fileName_, ret);
 }
 

@@ -166,6 +166,12 @@ AudioEncoderSettings fitAudio(const OutputPlan& plan, const AudioSource& src, QS
         for (const int* r = s.codec->supported_samplerates; *r; ++r)
             rates.push_back(*r);
     }
+    // Encoders that check their rate only when opened.
+    if (s.codec->id == AV_CODEC_ID_AMR_NB)
+        rates = {8000};
+    else if (rates.empty() &&
+             (s.codec->id == AV_CODEC_ID_WMAV1 || s.codec->id == AV_CODEC_ID_WMAV2))
+        rates = {8000, 11025, 16000, 22050, 32000, 44100, 48000};
     // Flash keeps MP3 only at these rates.
     if ((muxer == QLatin1String("flv") || muxer == QLatin1String("swf")) &&
         s.codec->id == AV_CODEC_ID_MP3)
@@ -188,6 +194,8 @@ AudioEncoderSettings fitAudio(const OutputPlan& plan, const AudioSource& src, QS
             counts.push_back(l->nb_channels);
     } else if (s.codec->id == AV_CODEC_ID_WMAV1 || s.codec->id == AV_CODEC_ID_WMAV2) {
         counts = {1, 2};
+    } else if (s.codec->id == AV_CODEC_ID_AMR_NB) {
+        counts = {1};
     }
     if (muxer == QLatin1String("flv") || muxer == QLatin1String("swf")) {
         std::vector<int> two;
