@@ -1,7 +1,5 @@
 #include "Profile.h"
 
-#include <array>
-
 namespace catalogue {
 namespace {
 
