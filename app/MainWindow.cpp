@@ -3,7 +3,16 @@
 #include "Glyphs.h"
 #include "OfficeComboBox.h"
 
+#include "AboutBox.h"
+#include "FFPlayer.h"
+#include "FFmpegVCL.h"
 #include "Formats.h"
+#include "OptionsDialog.h"
+#include "PreviewScreen.h"
+#include "Product.h"
+#include "ProgressDelegate.h"
+#include "SettingRules.h"
+#include "Skins.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,7 +44,7 @@ constexpr int kClientWidth = 804;
 constexpr int kClientHeight = 542;
 constexpr int kMenuHeight = 22;
 const char* const kTitle = "晨帆FLV视频转换器";
-const char* const kSiteUrl = "https://chenfan-converter.example/";
+const char* const kSiteUrl = about::ProductWebSite;
 
 // Children of the client widget are placed in window client coordinates; the client widget
 // itself starts under the menu bar.
@@ -88,9 +97,14 @@ QLabel* makeLabel(QWidget* parent, const QString& text, QRect geometry) {
 
 } // namespace
 
-TForm1::TForm1(WindowServices services, QWidget* parent)
-    : QMainWindow(parent), services_(std::move(services)) {
+TForm1::TForm1(settings::SettingsFile ini, WindowServices services, QWidget* parent)
+    : QMainWindow(parent), ini_(std::move(ini)), services_(std::move(services)) {
     setObjectName(QStringLiteral("Form1"));
+    // skin 1 is in force while the window is built; the stored one follows in FormCreate
+    skin_ = new skins::SkinEngine(this);
+    FFVCL = new engine::TFFmpegVCL(this);
+    FFLogger = new engine::TFFLogger(this);
+    FFPlayer = new engine::TFFPlayer(this);
     setWindowTitle(QString::fromUtf8(kTitle));
     setWindowIcon(glyphs::appIcon());
     // A fixed window with only a minimise button on its caption bar.
@@ -109,6 +123,7 @@ TForm1::TForm1(WindowServices services, QWidget* parent)
     buildPresetsPanel(client);
     buildPreviewPanel(client);
     buildHiddenPanel(client);
+    buildPreviewMenu();
 
     // Every group starts disabled and is then put into the Empty state, so that each control
     // and glyph is set once from the state table.
@@ -117,6 +132,7 @@ TForm1::TForm1(WindowServices services, QWidget* parent)
     applyGroups(appstate::GroupStates{});
     enterState(WindowState::Empty);
 
+    connectHandlers();
     FormCreate();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -448,10 +464,122 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::FormCloseQuery() {
     // Handlers are detached before the engine is stopped, so that nothing reaches the closing
     // window while its workers wind down.
+    if (detached_)
+        return;
+    detached_ = true;
+    disconnect(FFPlayer, nullptr, this, nullptr);
+    disconnect(FFVCL, nullptr, this, nullptr);
+    FFVCL->Stop(true);
+    FFPlayer->Stop(true);
+    disconnect(FFLogger, nullptr, this, nullptr);
 }
 
 void TForm1::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
+    if (FFPlayer)
+        FFPlayer->UpdateScreenPosition();
+}
+
+void TForm1::setDialogs(about::TForm2* aboutBox, settings::TForm5* options) {
+    Form2 = aboutBox;
+    Form5 = options;
+}
+
+void TForm1::reportError(const QString& text) {
+    if (!text.isEmpty() && services_.errorReport)
+        services_.errorReport(this, text);
+}
+
+QString TForm1::sub(const QTreeWidgetItem* row, conversion::SubItem item) {
+    return row->text(static_cast<int>(item) + 1);
+}
+
+void TForm1::setSub(QTreeWidgetItem* row, conversion::SubItem item, const QString& text) {
+    row->setText(static_cast<int>(item) + 1, text);
+}
+
+conversion::RowColumns TForm1::rowColumns(const QTreeWidgetItem* row) {
+    conversion::RowColumns c;
+    c.caption = row->text(0);
+    for (int i = 0; i < conversion::kSubItemCount; ++i)
+        c.subItems[static_cast<std::size_t>(i)] = row->text(i + 1);
+    return c;
+}
+
+void TForm1::storeRowColumns(QTreeWidgetItem* row, const conversion::RowColumns& columns) {
+    if (row->text(0) != columns.caption)
+        row->setText(0, columns.caption);
+    for (int i = 0; i < conversion::kSubItemCount; ++i)
+        if (row->text(i + 1) != columns.subItems[static_cast<std::size_t>(i)])
+            row->setText(i + 1, columns.subItems[static_cast<std::size_t>(i)]);
+}
+
+void TForm1::connectHandlers() {
+    connect(FFVCL, &engine::TFFmpegVCL::OnProgress, this, &TForm1::FFVCLProgress);
+    connect(FFVCL, &engine::TFFmpegVCL::OnTerminate, this, &TForm1::FFVCLTerminate);
+    connect(FFVCL, &engine::TFFmpegVCL::OnPreviewFrame, this, [this](int, const QImage& frame) {
+        if (FFVCL->Preview() && running_)
+            liveScreen_->showFrame(frame);
+    });
+    connect(FFLogger, &engine::TFFLogger::OnLog, this, &TForm1::FFLoggerLog);
+    connect(FFPlayer, &engine::TFFPlayer::OnFileOpen, this, &TForm1::FFPlayerFileOpen);
+    connect(FFPlayer, &engine::TFFPlayer::OnPosition, this, &TForm1::FFPlayerPosition);
+    connect(FFPlayer, &engine::TFFPlayer::OnState, this,
+            [this](engine::TPlayState state) { FFPlayerState(static_cast<int>(state)); });
+
+    for (QAction* a : {actAddOne, ddAddOne})
+        connect(a, &QAction::triggered, this, &TForm1::btnAddClick);
+    for (QAction* a : {actAddMany, ddAddMany})
+        connect(a, &QAction::triggered, this, &TForm1::Button8Click);
+    for (QAction* a : {actAddFolder, ddAddFolder})
+        connect(a, &QAction::triggered, this, &TForm1::Button12Click);
+    connect(actMoveUp, &QAction::triggered, this, &TForm1::bsSkinButton3Click);
+    connect(actMoveDown, &QAction::triggered, this, &TForm1::bsSkinButton4Click);
+    connect(bsSkinButton3, &QToolButton::clicked, this, &TForm1::bsSkinButton3Click);
+    connect(bsSkinButton4, &QToolButton::clicked, this, &TForm1::bsSkinButton4Click);
+    connect(actRemove, &QAction::triggered, this, &TForm1::btnRemoveClick);
+    connect(tbRemove, &QToolButton::clicked, this, &TForm1::btnRemoveClick);
+    connect(actClear, &QAction::triggered, this, &TForm1::btnClearClick);
+    connect(tbClear, &QToolButton::clicked, this, &TForm1::btnClearClick);
+    connect(N26, &QAction::triggered, this, &TForm1::N26Click);
+    connect(bsSkinButton21, &QToolButton::clicked, this, &TForm1::bsSkinButton21Click);
+    connect(actStart, &QAction::triggered, this, &TForm1::btnStartClick);
+    connect(tbStart, &QToolButton::clicked, this, &TForm1::btnStartClick);
+    connect(actStop, &QAction::triggered, this, &TForm1::btnStopClick);
+    connect(tbStop, &QToolButton::clicked, this, &TForm1::btnStopClick);
+    connect(bsSkinButton5, &QPushButton::clicked, this, &TForm1::bsSkinButton5Click);
+    connect(btnOpenFolder, &QPushButton::clicked, this, &TForm1::btnOpenFolderClick);
+
+    connect(lvFiles, &QTreeWidget::itemSelectionChanged, this, &TForm1::lvFilesSelectItem);
+    connect(lvFiles, &QTreeWidget::itemDoubleClicked, this, &TForm1::lvFilesDblClick);
+    connect(lvFiles, &QTreeWidget::itemClicked, this, &TForm1::lvFilesClick);
+    lvFiles->viewport()->installEventFilter(this);
+    lvFiles->viewport()->setAcceptDrops(true);
+    pnlEmptyList->setAcceptDrops(true);
+    pnlEmptyList->installEventFilter(this);
+    edt->installEventFilter(this);
+    Video_OutPut_Folder_Edit->installEventFilter(this);
+    bsSkinSlider1->installEventFilter(this);
+    bsSkinButton23->installEventFilter(this);
+    // "转换进度" is sub-item 3, column 4
+    lvFiles->setItemDelegateForColumn(4, new ProgressDelegate(lvFiles));
+
+    // a user's choice of a preset runs its handler when the shown text changes
+    for (catalogue::PresetKind k : catalogue::kPresetFillOrder)
+        connect(presetCombo(k), &QComboBox::activated, this,
+                [this, k](int position) { selectPreset(k, position); });
+
+    connect(bsSkinButton13, &QToolButton::clicked, this, &TForm1::bsSkinButton13Click);
+    connect(bsSkinButton14, &QToolButton::clicked, this, &TForm1::bsSkinButton14Click);
+    connect(bsSkinButton15, &QToolButton::clicked, this, &TForm1::bsSkinButton15Click);
+    connect(bsSkinButton16, &QToolButton::clicked, this, &TForm1::bsSkinButton16Click);
+    connect(bsSkinButton20, &QToolButton::clicked, this, &TForm1::bsSkinButton20Click);
+    connect(bsSkinButton22, &QToolButton::clicked, this, &TForm1::bsSkinButton22Click);
+    connect(bsSkinButton23, &QToolButton::clicked, this, &TForm1::bsSkinButton23Click);
+
+    liveScreen_ = new PreviewScreen(Panel6);
+    liveScreen_->setGeometry(0, 0, Panel6->width(), Panel6->height());
+    liveScreen_->hide();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -561,29 +689,6 @@ void TForm1::Button23Click() {
     setSettingsEnabled(true);
 }
 
-// "暂停" hides itself and shows "继续" in its place, and the reverse.
-void TForm1::btnPauseClick() {
-    applyGroups([this] {
-        auto next = groups_;
-        appstate::at(next, Group::Pause) = {false, false};
-        appstate::at(next, Group::Resume) = {true, true};
-        return next;
-    }());
-    tbPause->hide();
-    tbResume->show();
-}
-
-void TForm1::btnResumeClick() {
-    applyGroups([this] {
-        auto next = groups_;
-        appstate::at(next, Group::Pause) = {true, true};
-        appstate::at(next, Group::Resume) = {false, false};
-        return next;
-    }());
-    tbResume->hide();
-    tbPause->show();
-}
-
 // ---------------------------------------------------------------------------------------------
 // Log
 
@@ -607,16 +712,51 @@ void TForm1::N19Click() {
     services_.openUrl(QUrl(QString::fromUtf8(kSiteUrl)));
 }
 
-void TForm1::N5Click() {}
-void TForm1::bsSkinButton19Click() {}
-void TForm1::bsSkinButton9Click() {}
+void TForm1::N5Click() {
+    if (Form2)
+        services_.execDialog(Form2);
+}
+
+void TForm1::bsSkinButton19Click() {
+    if (Form5)
+        services_.execDialog(Form5);
+}
+
+void TForm1::bsSkinButton9Click() {
+    try {
+        skins::ChooseSkin(*skin_, ini_, this, services_.skinChooser);
+    } catch (const settings::SettingsWriteError& e) {
+        reportError(e.text());
+    }
+}
 
 // ---------------------------------------------------------------------------------------------
 // Steps whose rules live in the settings library
 
-void TForm1::Button15Click() {}
-void TForm1::Button17Click() {}
-void TForm1::Button16Click() {}
-void TForm1::Button21Click() {}
-void TForm1::Button3Click() {}
-void TForm1::Button4Click() {}
+void TForm1::Button17Click() {
+    const auto folder = settings::LoadOutputFolder(ini_);
+    Video_OutPut_Folder_Edit->setText(folder.value);
+    FileOutPutPath = folder.value;
+    folderChooserStart_ = folder.value;
+    reportError(folder.writeError);
+}
+
+void TForm1::Button16Click() {
+    try {
+        settings::SaveOutputFolder(ini_, FileOutPutPath);
+    } catch (const settings::SettingsWriteError& e) {
+        reportError(QString::fromUtf8(e.what()));
+    }
+}
+
+void TForm1::Button3Click() {
+    reportError(skins::LoadSkinSetting(*skin_, ini_));
+}
+
+void TForm1::Button4Click() {
+    try {
+        skins::SaveSkinSetting(*skin_, ini_);
+    } catch (const settings::SettingsWriteError& e) {
+        reportError(QString::fromUtf8(e.what()));
+    }
+}

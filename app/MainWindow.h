@@ -9,7 +9,15 @@
 #include <QMainWindow>
 #include <QPixmap>
 
+#include "EngineTypes.h"
+#include "Presets.h"
+#include "Profile.h"
+#include "RowColumns.h"
+#include "SettingsFile.h"
+
 #include <array>
+#include <memory>
+#include <set>
 #include <vector>
 
 class OfficeComboBox;
@@ -28,14 +36,37 @@ class QToolButton;
 class QTreeWidget;
 class QWidget;
 
-namespace appstate {
-enum class Group;
+class PreviewScreen;
+class QTreeWidgetItem;
+
+namespace engine {
+class TFFmpegVCL;
+class TFFLogger;
+class TFFPlayer;
+} // namespace engine
+namespace skins {
+class SkinEngine;
+}
+namespace about {
+class TForm2;
+}
+namespace settings {
+class TForm5;
 }
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(WindowServices services = WindowServices::desktop(), QWidget* parent = nullptr);
+    // `ini` is the settings file (the program's option.ini; tests give a temporary one).
+    explicit TForm1(settings::SettingsFile ini, WindowServices services = WindowServices::desktop(),
+                    QWidget* parent = nullptr);
+    // The About box and the Options dialog are made after the window; it reads the options
+    // from the dialog's controls.
+    void setDialogs(about::TForm2* aboutBox, settings::TForm5* options);
+    about::TForm2* Form2 = nullptr;
+    settings::TForm5* Form5 = nullptr;
+    skins::SkinEngine* skinEngine() const { return skin_; }
+    const settings::SettingsFile& ini() const { return ini_; }
     ~TForm1() override;
 
     // Window state and its groups.
@@ -126,6 +157,15 @@ public:
     QComboBox* cboAudioDriver = nullptr;
     QCheckBox* chkOpenPaused = nullptr;
 
+    // The snapshot settings menu.
+    QMenu* bsSkinPopupMenu2 = nullptr;
+    QAction* MenuItem1 = nullptr;
+    QAction* MenuItem2 = nullptr;
+    QAction* BMP1 = nullptr;
+    QAction* JPG1 = nullptr;
+    QAction* GIF1 = nullptr;
+    QAction* PNG1 = nullptr;
+
     // Preview state.
     QString T_Movie_PLayer_FileName;
     qint64 FDuration = 0;
@@ -134,6 +174,37 @@ public:
 
     // The output folder.
     QString FileOutPutPath;
+
+    // The conversion component and its logger; owned by the window.
+    engine::TFFmpegVCL* FFVCL = nullptr;
+    engine::TFFLogger* FFLogger = nullptr;
+    // Per-row option records: entry i belongs to row i.
+    std::vector<engine::TInputOptions> IO1;
+    std::vector<engine::TOutputOptions> OO1;
+    static constexpr int kMaxRows = 501;
+
+    engine::TFFPlayer* FFPlayer = nullptr;
+
+    // The conversion profile of the current format (the Video_ fields).
+    catalogue::Profile profile;
+
+    enum class AddResult { Added, Skipped, Stop };
+    AddResult AddMediaFile(const QString& path);
+    // Files and folders dropped on the list or named on the command line.
+    void addPaths(const QStringList& paths);
+
+    // A row's texts as the catalogue's rules read and write them.
+    static conversion::RowColumns rowColumns(const QTreeWidgetItem* row);
+    static void storeRowColumns(QTreeWidgetItem* row, const conversion::RowColumns& columns);
+    static QString sub(const QTreeWidgetItem* row, conversion::SubItem item);
+    static void setSub(QTreeWidgetItem* row, conversion::SubItem item, const QString& text);
+    QComboBox* presetCombo(catalogue::PresetKind kind) const;
+    // The text each preset drop-down shows; emptying a list does not change it.
+    const catalogue::PresetTexts& shownPresetTexts() const { return shownTexts_; }
+    QTreeWidgetItem* selectedRow() const;
+    int selectedRowIndex() const;
+    // Selecting from code runs the selection handling, as a user's click does.
+    void selectRow(int index);
 
 public slots:
     // Shared steps.
@@ -151,6 +222,30 @@ public slots:
     void Button22Click(); // 工作中设置为不能
     void Button23Click(); // 工作完成设置为能
 
+    // Preset drop-downs: each runs when its shown text changes.
+    void bsSkinComboBox1Change();
+    void bsSkinComboBox2Change();
+    void bsSkinComboBox3Change();
+    void bsSkinComboBox4Change();
+    void bsSkinComboBox9Change();
+    void bsSkinComboBox10Change();
+    // Selecting from code runs the change handler only when the shown text changes.
+    void selectPreset(catalogue::PresetKind kind, int position);
+
+    // Preview pane.
+    void bsSkinButton13Click(); // 播放
+    void bsSkinButton14Click(); // 暂停
+    void bsSkinButton15Click(); // 停止
+    void bsSkinButton16Click(); // 静音
+    void bsSkinButton20Click(); // unmute
+    void bsSkinButton22Click(); // 快照
+    void bsSkinButton23Click(); // 设置
+    void MenuItem1Click();      // 打开快照目录
+    void MenuItem2Click();      // 设置快照目录
+    void pictureItemClick(int format);
+    void bsSkinSlider1MouseDown();
+    void bsSkinSlider1MouseUp();
+
     // Catalogue lists.
     void bsSkinOfficeComboBox2Change();
     void bsSkinOfficeComboBox1Change();
@@ -160,8 +255,38 @@ public slots:
     int currentFormatCode() const;
 
     // Tool bar and menus.
+    void btnStartClick();
+    void btnStopClick();
     void btnPauseClick();
     void btnResumeClick();
+    void button28Click();
+    void Button20Click();
+    void Button25Click();
+    void Button29Click();
+    void Button31Click();
+
+    // File list.
+    void btnAddClick();
+    void Button8Click();
+    void Button12Click();
+    void bsSkinButton3Click(); // move up
+    void bsSkinButton4Click(); // move down
+    void btnRemoveClick();
+    void btnClearClick();
+    void bsSkinButton21Click();
+    void N26Click();
+    void lvFilesDblClick();
+    void edtExit();
+    void lvFilesSelectItem();
+    void lvFilesClick();
+    void bsSkinButton5Click(); // 浏览
+    void Video_OutPut_Folder_EditClick();
+    void btnOpenFolderClick();
+
+    // Engine reports.
+    void FFVCLProgress(const engine::TProgressInfo& info);
+    void FFVCLTerminate(const engine::TTerminateInfo& info);
+    void FFLoggerLog(quint64 threadId, int level, const QString& message);
     void bsSkinButton19Click(); // 选项
     void bsSkinButton9Click();  // 皮肤
     void N15Click();
@@ -174,6 +299,7 @@ protected:
 
 private:
     void FormCreate();
+    void connectHandlers();
     void FormCloseQuery();
     void buildMenus();
     void buildToolBar(QWidget* client);
@@ -186,7 +312,45 @@ private:
     void setSettingsEnabled(bool on);
     std::array<QComboBox*, 6> presetCombos() const;
 
+    void info(const QString& text);
+    void logFramed(const QString& line);
+    bool ensureEngineLoaded();
+    void enterRowsPresent();
+    void selectLastRowAndFocus();
+    bool addFilesLastToFirst(const QStringList& files);
+    void addFolder(const QString& folder, int rowsBefore);
+    QString openFilter() const;
+    void swapRows(int a, int b);
+    bool conversionRunning() const;
+    void listBecameEmpty();
+    void startRenaming(bool fromButton);
+    void stopPreview();
+    bool restoreRowChoices(QTreeWidgetItem* row);
+    void buildProfile(bool rewriteSelectedRow);
+    catalogue::PresetPositions currentPresetPositions() const;
+    void presetChanged(catalogue::PresetKind kind);
+    void buildPreviewMenu();
+    void FFPlayerFileOpen(qint64 duration, int frameWidth, int frameHeight, int* screenWidth,
+                          int* screenHeight);
+    void FFPlayerPosition(qint64 pts);
+    void FFPlayerState(int state);
+    void checkPictureItem(int format);
+    void reportError(const QString& text);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    int optionPriority() const;
+    QString optionThreadCountText() const;
+    bool optionOverwrite() const;
+    int optionAfterDone() const;
+
+    settings::SettingsFile ini_;
     WindowServices services_;
+    skins::SkinEngine* skin_ = nullptr;
+    catalogue::PresetTexts shownTexts_;
+    PreviewScreen* liveScreen_ = nullptr;
+    QString openDialogFilter_;
+    bool detached_ = false;
+    QString folderChooserStart_;
+    bool running_ = false;
     appstate::GroupStates groups_{};
     struct GlyphPair {
         QPixmap normal, greyed;

@@ -2,18 +2,30 @@
 // and the action after the last file.
 #include "MainWindow.h"
 
-#include "RowColumns.h"
+#include "ProgressDelegate.h"
 
 #include "FFmpegVCL.h"
+#include "OptionsDialog.h"
+#include "OutputNaming.h"
+#include "OutputRecord.h"
 #include "PlatformServices.h"
 #include "RowTexts.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <set>
+
+namespace {
+using S = conversion::SubItem;
+constexpr int columnOf(S s) {
+    return static_cast<int>(s) + 1;
+}
+} // namespace
 
 void TForm1::btnStartClick() {
     static constexpr engine::TThreadPriority kPriorities[] = {engine::tpIdle, engine::tpLowest,
@@ -33,27 +45,35 @@ void TForm1::button28Click() {
     FFVCL->ClearTasks();
     const bool overwrite = optionOverwrite();
     std::set<QString> claimed; // output paths of earlier rows of this run
+    QSet<QString> claimedNames;
     for (int i = 0; i < lvFiles->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = lvFiles->topLevelItem(i);
         engine::TInputOptions& io = IO1[static_cast<std::size_t>(i)];
         engine::TOutputOptions& oo = OO1[static_cast<std::size_t>(i)];
         io.FileName = row->text(0);
-        columnsToOutputOptions(row, oo);
+        conversion::applyRowColumns(rowColumns(row), oo);
 
-        QString target = FileOutPutPath + QDir::separator() + sub(row, rowcol::OutputFile);
+        QString target = FileOutPutPath + QDir::separator() + sub(row, S::OutputFile);
         if (!overwrite && claimed.count(target)) {
             // two rows of one run never write the same file: the later one gets a number
-            target = numberedFreeName(target, claimed);
-            setSub(row, rowcol::OutputFile, QFileInfo(target).fileName());
+            conversion::OutputNameRequest request;
+            request.folder = FileOutPutPath;
+            request.inputPath = target;
+            request.extension = QLatin1Char('.') + QFileInfo(target).suffix();
+            request.takenFileNames = claimedNames;
+            target = conversion::outputPathForNewFile(request);
+            setSub(row, S::OutputFile, QFileInfo(target).fileName());
         }
         claimed.insert(target);
+        claimedNames.insert(QFileInfo(target).fileName());
 
         int task = FFVCL->AddTask(io.FileName, io);
         if (task < 0) {
             // keep task i on row i: the row's task only reports why it cannot run
             task = FFVCL->AddFailedTask(io.FileName, FFVCL->LastErrMsg());
-        } else if (!FFVCL->SetOutputFile(task, target, oo)) {
-            FFVCL->MarkTaskFailed(task, FFVCL->LastErrMsg());
+        } else {
+            // a refused output stays with its task and is reported when the run reaches it
+            FFVCL->SetOutputFile(task, target, oo);
         }
     }
 }
@@ -98,17 +118,17 @@ void TForm1::FFVCLProgress(const engine::TProgressInfo& p) {
         return;
     if (p.TotalDuration > 0) {
         const qint64 percent = p.CurrentDuration * 100 / p.TotalDuration;
-        setSub(row, rowcol::Progress, QString::number(percent) + QLatin1Char('%'));
-        row->setData(rowcol::column(rowcol::Progress), kProgressRole,
+        setSub(row, S::Progress, QString::number(percent) + QLatin1Char('%'));
+        row->setData(columnOf(S::Progress), kProgressRole,
                      static_cast<int>(std::clamp<qint64>(percent, 0, 100)));
     } else {
-        setSub(row, rowcol::Progress, QStringLiteral("N/A"));
-        row->setData(rowcol::column(rowcol::Progress), kProgressRole, QVariant());
+        setSub(row, S::Progress, QStringLiteral("N/A"));
+        row->setData(columnOf(S::Progress), kProgressRole, QVariant());
     }
     if (p.FPS > 0)
-        setSub(row, rowcol::Fps, QString::number(p.FPS));
-    setSub(row, rowcol::CurrentTime, medialist::SecToDate(p.CurrentDuration / 1000000));
-    setSub(row, rowcol::ConvertedSize, medialist::sizeText(p.CurrentSize));
+        setSub(row, S::Fps, QString::number(p.FPS));
+    setSub(row, S::CurrentTime, medialist::SecToDate(p.CurrentDuration / 1000000));
+    setSub(row, S::ConvertedSize, medialist::sizeText(p.CurrentSize));
 }
 
 void TForm1::FFVCLTerminate(const engine::TTerminateInfo& t) {
@@ -138,8 +158,8 @@ void TForm1::FFVCLTerminate(const engine::TTerminateInfo& t) {
         }
     } else if (t.Finished) {
         if (QTreeWidgetItem* row = lvFiles->topLevelItem(t.TaskIndex)) {
-            setSub(row, rowcol::Progress, QStringLiteral("100%"));
-            row->setData(rowcol::column(rowcol::Progress), kProgressRole, 100);
+            setSub(row, S::Progress, QStringLiteral("100%"));
+            row->setData(columnOf(S::Progress), kProgressRole, 100);
         }
     }
     if (t.Exception)
@@ -154,16 +174,32 @@ void TForm1::FFLoggerLog(quint64 threadId, int level, const QString& message) {
 // Completion actions
 
 void TForm1::Button25Click() {
-    if (!power_)
+    if (!services_.power)
         return;
     const QString privilege = QStringLiteral("SeShutdownPrivilege");
-    power_->SetPrivilege(privilege, true);
-    if (!power_->PowerOff())
-        power_->SetPrivilege(privilege, false);
+    services_.power->SetPrivilege(privilege, true);
+    if (!services_.power->PowerOff())
+        services_.power->SetPrivilege(privilege, false);
 }
 
 void TForm1::Button29Click() {
-    if (sound_)
-        sound_->PlayAsync(QDir(QCoreApplication::applicationDirPath())
-                              .filePath(QStringLiteral("sounds/ring001.wav")));
+    if (services_.sound)
+        services_.sound->PlayAsync(QDir(QCoreApplication::applicationDirPath())
+                                       .filePath(QStringLiteral("sounds/ring001.wav")));
+}
+
+// ---------------------------------------------------------------------------------------------
+// What the Options dialog's controls say; the defaults of the dialog when there is none.
+
+int TForm1::optionPriority() const {
+    return Form5 ? Form5->priority() : 3;
+}
+QString TForm1::optionThreadCountText() const {
+    return Form5 ? Form5->threadCountText() : QStringLiteral("1");
+}
+bool TForm1::optionOverwrite() const {
+    return Form5 && Form5->overwrite();
+}
+int TForm1::optionAfterDone() const {
+    return Form5 ? Form5->afterDone() : 0;
 }

@@ -4,22 +4,30 @@
 #include "MainWindow.h"
 
 #include "OfficeComboBox.h"
-#include "RowColumns.h"
+#include "ProgressDelegate.h"
 
 #include "FFmpegVCL.h"
 #include "Formats.h"
+#include "OutputRecord.h"
+#include "RowSettings.h"
 #include "RowTexts.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <QToolButton>
 #include <QTreeWidget>
 
 namespace {
+using S = conversion::SubItem;
+constexpr int columnOf(S s) {
+    return static_cast<int>(s) + 1;
+}
 const char* const kInfoCaption = "提示";
 } // namespace
 
@@ -65,7 +73,8 @@ void TForm1::Button15Click() {
 bool TForm1::ensureEngineLoaded() {
     if (FFVCL->AVLibLoaded())
         return true;
-    if (FFVCL->LoadAVLib(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("LibAV"))))
+    if (FFVCL->LoadAVLib(
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("LibAV"))))
         return true;
     log(FFVCL->LastErrMsg());
     return false;
@@ -84,7 +93,7 @@ TForm1::AddResult TForm1::AddMediaFile(const QString& path) {
         logFramed(QStringLiteral("***File load error: ") + probe.LastErrMsg());
         return AddResult::Skipped;
     }
-    Video_AddFileName = path;
+    profile.Video_AddFileName = path;
 
     engine::TInputOptions io;
     io.reset();
@@ -102,9 +111,9 @@ TForm1::AddResult TForm1::AddMediaFile(const QString& path) {
     // The add builds the profile for the new file only; the row selected before keeps its own.
     buildProfile(false);
     Button13Click();
-    profileToOutputOptions(oo);
+    conversion::applyProfile(profile, oo);
 
-    if (!FFVCL->SetOutputFile(task, Video_OutPutFileName, oo)) {
+    if (!FFVCL->SetOutputFile(task, profile.Video_OutPutFileName, oo)) {
         const QString error = FFVCL->LastErrMsg();
         FFVCL->RemoveTask(task);
         logFramed(QStringLiteral("***Cannot do convert, error: ") + error);
@@ -112,17 +121,20 @@ TForm1::AddResult TForm1::AddMediaFile(const QString& path) {
     }
 
     pnlEmptyList->hide();
+    conversion::RowColumns columns;
+    columns.caption = path;
+    columns[S::Duration] = medialist::durationText(probe.FileStreamInfo());
+    columns[S::FileSize] = medialist::sizeText(probe.FileSize());
+    columns[S::OutputFile] = QFileInfo(profile.Video_OutPutFileName).fileName();
+    columns[S::TaskNumber] = QString::number(task + 1);
+    // the row's format, its six positions and every setting that follows from them: what the
+    // drop-downs show now is what this row converts with
+    const conversion::RowChoice choice{
+        {bsSkinOfficeComboBox2->currentIndex(), bsSkinOfficeComboBox1->currentIndex()},
+        currentPresetPositions()};
+    conversion::applyChoiceToRow(choice, columns);
     auto* row = new QTreeWidgetItem();
-    row->setText(0, path);
-    setSub(row, rowcol::Duration, medialist::durationText(probe.FileStreamInfo()));
-    setSub(row, rowcol::Size, medialist::sizeText(probe.FileSize()));
-    setSub(row, rowcol::OutputFile, QFileInfo(Video_OutPutFileName).fileName());
-    setSub(row, rowcol::TaskNumber, QString::number(task + 1));
-    setSub(row, rowcol::FormatKey,
-           QString::number(catalogue::rowFormatKey(bsSkinOfficeComboBox2->currentIndex(),
-                                                   bsSkinOfficeComboBox1->currentIndex())));
-    setSub(row, rowcol::PresetPositions, currentPresetPositions());
-    writeProfileColumns(row, true);
+    storeRowColumns(row, columns);
     lvFiles->addTopLevelItem(row);
 
     enterRowsPresent();
@@ -224,9 +236,13 @@ void TForm1::addPaths(const QStringList& paths) {
         selectLastRowAndFocus();
 }
 
-QString TForm1::openFilter() const { return medialist::openDialogNameFilters().join(QStringLiteral(";;")); }
+QString TForm1::openFilter() const {
+    return medialist::openDialogNameFilters().join(QStringLiteral(";;"));
+}
 
-void TForm1::Button21Click() { openDialogFilter_ = medialist::openDialogFilterString(); }
+void TForm1::Button21Click() {
+    openDialogFilter_ = medialist::openDialogFilterString();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Editing
@@ -241,10 +257,10 @@ void TForm1::swapRows(int a, int b) {
         first->setText(c, second->text(c));
         second->setText(c, t);
     }
-    const QVariant progressA = first->data(rowcol::column(rowcol::Progress), kProgressRole);
-    first->setData(rowcol::column(rowcol::Progress), kProgressRole,
-                   second->data(rowcol::column(rowcol::Progress), kProgressRole));
-    second->setData(rowcol::column(rowcol::Progress), kProgressRole, progressA);
+    const QVariant progressA = first->data(columnOf(S::Progress), kProgressRole);
+    first->setData(columnOf(S::Progress), kProgressRole,
+                   second->data(columnOf(S::Progress), kProgressRole));
+    second->setData(columnOf(S::Progress), kProgressRole, progressA);
     lvFiles->setUpdatesEnabled(true);
     std::swap(IO1[static_cast<std::size_t>(a)], IO1[static_cast<std::size_t>(b)]);
     std::swap(OO1[static_cast<std::size_t>(a)], OO1[static_cast<std::size_t>(b)]);
@@ -280,7 +296,7 @@ void TForm1::btnRemoveClick() {
         return;
     }
     bool ok = false;
-    const int n = sub(lvFiles->topLevelItem(i), rowcol::TaskNumber).toInt(&ok);
+    const int n = sub(lvFiles->topLevelItem(i), S::TaskNumber).toInt(&ok);
     if (ok)
         FFVCL->RemoveTask(n - 1);
     delete lvFiles->takeTopLevelItem(i);
@@ -288,9 +304,9 @@ void TForm1::btnRemoveClick() {
     OO1.erase(OO1.begin() + i);
     for (int r = 0; r < lvFiles->topLevelItemCount(); ++r) {
         QTreeWidgetItem* row = lvFiles->topLevelItem(r);
-        const int number = sub(row, rowcol::TaskNumber).toInt(&ok);
+        const int number = sub(row, S::TaskNumber).toInt(&ok);
         if (ok && number > n)
-            setSub(row, rowcol::TaskNumber, QString::number(number - 1));
+            setSub(row, S::TaskNumber, QString::number(number - 1));
     }
     const bool rowsLeft = lvFiles->topLevelItemCount() > 0;
     auto next = groups_;
@@ -338,15 +354,21 @@ void TForm1::startRenaming(bool fromButton) {
                      header->offset() + 2;
     const QRect cell = lvFiles->visualItemRect(row);
     edt->setGeometry(left, cell.top() + (cell.height() - 14) / 2, header->sectionSize(3), 14);
-    edt->setText(QFileInfo(sub(row, rowcol::OutputFile)).completeBaseName());
+    edt->setText(QFileInfo(sub(row, S::OutputFile)).completeBaseName());
     edt->show();
     edt->raise();
     edt->setFocus();
 }
 
-void TForm1::bsSkinButton21Click() { startRenaming(true); }
-void TForm1::N26Click() { startRenaming(true); }
-void TForm1::lvFilesDblClick() { startRenaming(false); }
+void TForm1::bsSkinButton21Click() {
+    startRenaming(true);
+}
+void TForm1::N26Click() {
+    startRenaming(true);
+}
+void TForm1::lvFilesDblClick() {
+    startRenaming(false);
+}
 
 void TForm1::edtExit() {
     if (!edt->isVisible())
@@ -361,7 +383,7 @@ void TForm1::edtExit() {
     if (!row)
         return;
     const QString name = text + ext;
-    setSub(row, rowcol::OutputFile, name);
+    setSub(row, S::OutputFile, name);
     const int i = lvFiles->indexOfTopLevelItem(row);
     OO1[static_cast<std::size_t>(i)].FileName =
         Video_OutPut_Folder_Edit->text() + QDir::separator() + name;
@@ -399,7 +421,9 @@ void TForm1::bsSkinButton5Click() {
     lvFiles->setFocus();
 }
 
-void TForm1::Video_OutPut_Folder_EditClick() { lvFiles->setFocus(); }
+void TForm1::Video_OutPut_Folder_EditClick() {
+    lvFiles->setFocus();
+}
 
 void TForm1::btnOpenFolderClick() {
     Button20Click();

@@ -1,7 +1,12 @@
 #include "WindowServices.h"
 
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFileDialog>
+
+#include "ErrorReport.h"
+#include "PlatformServices.h"
+#include "Skins.h"
 
 WindowServices WindowServices::desktop() {
     WindowServices s;
@@ -20,5 +25,13 @@ WindowServices WindowServices::desktop() {
         box.exec();
     };
     s.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    s.errorReport = settings::ShowErrorReport;
+    s.skinChooser = skins::ExecSkinChooser;
+    s.execDialog = [](QWidget* dialog) {
+        if (auto* d = qobject_cast<QDialog*>(dialog))
+            d->exec();
+    };
+    s.power = platform::makeSystemPowerControl();
+    s.sound = platform::makeSystemSoundPlayer();
     return s;
 }

@@ -8,6 +8,13 @@
 #include <QUrl>
 
 #include <functional>
+#include <memory>
+#include <optional>
+
+namespace platform {
+class PowerControl;
+class SoundPlayer;
+} // namespace platform
 
 class QWidget;
 
@@ -27,6 +34,15 @@ struct WindowServices {
         message;
     // The shell's "open" of a folder, file or web address; failures are silent.
     std::function<void(const QUrl& url)> openUrl;
+
+    // Errors that would otherwise be lost (a settings file or snapshot that cannot be written).
+    std::function<void(QWidget* parent, const QString& text)> errorReport;
+    // The skin chooser: the chosen index, or nothing when cancelled.
+    std::function<std::optional<int>(QWidget* parent, int activeIndex)> skinChooser;
+    // Runs a modal dialog (the Options dialog, the About box).
+    std::function<void(QWidget* dialog)> execDialog;
+    std::shared_ptr<platform::PowerControl> power;
+    std::shared_ptr<platform::SoundPlayer> sound;
 
     // Real dialogs and the desktop shell.
     static WindowServices desktop();

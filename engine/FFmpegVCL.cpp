@@ -259,6 +259,15 @@ int TFFmpegVCL::AddTask(const QString& fileName, const TInputOptions& options) {
     return static_cast<int>(d->tasks.size()) - 1;
 }
 
+int TFFmpegVCL::AddFailedTask(const QString& fileName, const QString& reason) {
+    TaskEntry task;
+    task.inputFile = fileName;
+    task.input.FileName = fileName;
+    task.outputError = reason;
+    d->tasks.push_back(std::move(task));
+    return static_cast<int>(d->tasks.size()) - 1;
+}
+
 bool TFFmpegVCL::SetOutputFile(int taskIndex, const QString& fileName,
                                const TOutputOptions& options) {
     if (taskIndex < 0 || taskIndex >= TaskCount()) {

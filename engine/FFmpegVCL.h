@@ -51,6 +51,10 @@ public:
     // False with LastErrMsg when the options cannot work (unknown encoder or container,
     // output equal to the input).
     bool SetOutputFile(int taskIndex, const QString& fileName, const TOutputOptions& options);
+    // A task that cannot run (its input is gone, say) but keeps its place in the list, so that
+    // the tasks after it keep their indexes; when the run reaches it, it ends at once with
+    // Exception and `reason`.
+    int AddFailedTask(const QString& fileName, const QString& reason);
     bool RemoveTask(int taskIndex); // false while a run is going on
     void ClearTasks();              // stops a run that is going on first
     int TaskCount() const;

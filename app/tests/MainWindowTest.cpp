@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -26,6 +27,9 @@ WindowServices quietServices() {
     s.existingDirectory = [](QWidget*, const QString&, const QString&) { return QString(); };
     s.message = [](QWidget*, QMessageBox::Icon, const QString&, const QString&) {};
     s.openUrl = [](const QUrl&) {};
+    s.errorReport = [](QWidget*, const QString&) {};
+    s.skinChooser = [](QWidget*, int) { return std::optional<int>(); };
+    s.execDialog = [](QWidget*) {};
     return s;
 }
 
@@ -135,7 +139,12 @@ void expectRow(TForm1& w, const StateRow& row, const appstate::GroupStates& befo
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { w = std::make_unique<TForm1>(quietServices()); }
+    void SetUp() override { w = makeWindow(); }
+    std::unique_ptr<TForm1> makeWindow() {
+        return std::make_unique<TForm1>(
+            settings::SettingsFile(dir.filePath(QStringLiteral("option.ini"))), quietServices());
+    }
+    QTemporaryDir dir;
     std::unique_ptr<TForm1> w;
 };
 
@@ -189,7 +198,7 @@ TEST_F(MainWindowTest, EveryStateEnablesExactlyItsGroups) {
         {1, 2, 4, 2, 5}, // Stopped, then Start again, then Finished
     };
     for (const auto& path : paths) {
-        w = std::make_unique<TForm1>(quietServices());
+        w = makeWindow();
         for (int s : path) {
             const auto before = w->groupStates();
             w->enterState(kStates[s].state);
