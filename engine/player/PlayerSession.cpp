@@ -4,7 +4,7 @@
 #include "MediaInfoText.h"
 
 #include <QCoreApplication>
-#include <QThread>
+#include <QEventLoop>
 
 extern "C" {
 #include <libavutil/imgutils.h>
@@ -81,8 +81,7 @@ void PlayerSession::start(bool paused, bool muted) {
     if (m_info.hasVideo)
         m_videoThread = std::thread([this] { videoMain(); });
     if (m_info.hasAudio) {
-        m_audioThread = QThread::create([this] { audioMain(); });
-        m_audioThread->start();
+        m_audioThread = std::thread([this] { audioMain(); });
     }
     m_changed.notify_all();
 }
@@ -169,11 +168,8 @@ void PlayerSession::join() {
         m_demuxThread.join();
     if (m_videoThread.joinable())
         m_videoThread.join();
-    if (m_audioThread) {
-        m_audioThread->wait();
-        delete m_audioThread;
-        m_audioThread = nullptr;
-    }
+    if (m_audioThread.joinable())
+        m_audioThread.join();
 }
 
 // ---- demuxing thread -----------------------------------------------------------------------
@@ -764,6 +760,9 @@ bool PlayerSession::waitSoundUntil(AudioOutput& out, int64_t positionUs, int ser
 }
 
 void PlayerSession::audioMain() {
+    // Gives this thread an event dispatcher: the sink starts timers and receives queued
+    // notifications here, delivered by pumpEvents().
+    QEventLoop dispatcher;
     AVCodecContext* decoder = m_audioDecoder.get();
     AudioOutput out;
     out.setMuted(m_muted.load());
