@@ -68,6 +68,8 @@ bool AudioOutput::open(const QAudioDevice& device, const AVCodecContext* decoder
 }
 
 void AudioOutput::close() {
+    // A suspended sink is resumed before it stops: stopping it suspended can hang.
+    resume();
     if (m_sink)
         m_sink->stop();
     m_io = nullptr;
@@ -169,14 +171,16 @@ void AudioOutput::discard() {
     if (!active())
         return;
     // A stopped sink forgets what it held; starting it again gives a fresh device to write to.
+    const bool wasSuspended = m_suspended;
+    resume();
     m_sink->stop();
     m_io = m_sink->start();
     if (!m_io) {
         close();
         return;
     }
-    if (m_suspended)
-        m_sink->suspend();
+    if (wasSuspended)
+        suspend();
 }
 
 void AudioOutput::setMuted(bool muted) {

@@ -4,7 +4,7 @@
 #include "MediaInfoText.h"
 
 #include <QCoreApplication>
-#include <QThread>
+#include <QEventLoop>
 
 extern "C" {
 #include <libavutil/imgutils.h>
@@ -29,8 +29,9 @@ constexpr auto kPoll = 20ms;
 constexpr int kSoundPacketsBeforeLanding = 50;
 // How far the clock may drift from what is heard before it is set to it.
 constexpr int64_t kSoundDriftUs = 40000;
-// A sink that takes nothing for this long is given up.
-constexpr auto kSinkStall = 2s;
+// A sink that takes nothing for this long is given up (a sink waking from idle may hold its
+// first block for a second or two).
+constexpr auto kSinkStall = 3s;
 
 int64_t frameDurationTs(const AVFrame* frame) {
 #if LIBAVUTIL_VERSION_INT >= AV_VERSION_INT(57, 30, 100)
@@ -80,8 +81,7 @@ void PlayerSession::start(bool paused, bool muted) {
     if (m_info.hasVideo)
         m_videoThread = std::thread([this] { videoMain(); });
     if (m_info.hasAudio) {
-        m_audioThread = QThread::create([this] { audioMain(); });
-        m_audioThread->start();
+        m_audioThread = std::thread([this] { audioMain(); });
     }
     m_changed.notify_all();
 }
@@ -168,11 +168,8 @@ void PlayerSession::join() {
         m_demuxThread.join();
     if (m_videoThread.joinable())
         m_videoThread.join();
-    if (m_audioThread) {
-        m_audioThread->wait();
-        delete m_audioThread;
-        m_audioThread = nullptr;
-    }
+    if (m_audioThread.joinable())
+        m_audioThread.join();
 }
 
 // ---- demuxing thread -----------------------------------------------------------------------
@@ -683,9 +680,21 @@ void PlayerSession::followSound(AudioOutput& out, int serial, const WrittenSound
         if (serial != m_serial || m_paused || !m_clockLanded || m_audioLanded != serial ||
             m_audioDone == serial || m_endedSerial == serial)
             return;
-        if (m_clock.running() && std::abs(m_clock.now() - heard) <= kSoundDriftUs)
-            return;
-        m_clock.set(heard, true);
+        // The clock never goes back: when it ran ahead of the sound (the sink starts late, or
+        // took less than it said) it waits for the sound to catch up.
+        const int64_t ahead = m_clock.now() - heard;
+        if (m_clock.running()) {
+            if (std::abs(ahead) <= kSoundDriftUs)
+                return;
+            if (ahead > 0)
+                m_clock.freeze();
+            else
+                m_clock.set(heard, true);
+        } else {
+            if (ahead > 0)
+                return;
+            m_clock.set(heard, true);
+        }
     }
     m_changed.notify_all();
 }
@@ -751,11 +760,15 @@ bool PlayerSession::waitSoundUntil(AudioOutput& out, int64_t positionUs, int ser
 }
 
 void PlayerSession::audioMain() {
+    // Gives this thread an event dispatcher: the sink starts timers and receives queued
+    // notifications here, delivered by pumpEvents().
+    QEventLoop dispatcher;
     AVCodecContext* decoder = m_audioDecoder.get();
     AudioOutput out;
     out.setMuted(m_muted.load());
     // No device, or one that will not start: the sound is decoded and timed but not heard.
-    out.open(m_device, decoder);
+    // The device is opened when playing first starts, not for a file that is only looked at.
+    bool sinkTried = false;
     FramePtr frame = makeFrame();
     int serial = -1;
     int64_t target = 0;
@@ -773,6 +786,14 @@ void PlayerSession::audioMain() {
 
     while (!m_abort.load()) {
         pumpEvents();
+        if (!sinkTried) {
+            std::unique_lock lock(m_mutex);
+            if (!m_paused) {
+                lock.unlock();
+                sinkTried = true;
+                out.open(m_device, decoder);
+            }
+        }
         applyPause(out);
         std::optional<QueueItem> item = m_audioQueue.tryPop(10);
         if (!item) {

@@ -5,7 +5,8 @@
 //     seeks;
 //   - the video thread decodes, converts the picture to RGB and shows it when the clock
 //     reaches it;
-//   - the audio thread (a QThread, for the sink's sake) decodes and feeds the sound output.
+//   - the audio thread decodes and feeds the sound output; it has a Qt event dispatcher of its
+//     own, for the sink.
 // The clock belongs to the audio thread when the file has sound (what is heard, or with no
 // audio device the system clock from the moment the sound would start), else to the video
 // thread. Every seek has a serial number; items and frames of an older serial are dropped, so
@@ -29,8 +30,6 @@
 #include <mutex>
 #include <optional>
 #include <thread>
-
-class QThread;
 
 namespace engine::player {
 
@@ -137,7 +136,7 @@ private:
 
     std::thread m_demuxThread;
     std::thread m_videoThread;
-    QThread* m_audioThread = nullptr;
+    std::thread m_audioThread;
 
     static int interruptCallback(void* opaque);
     bool interrupted() const;

@@ -10,10 +10,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <cmath>
 #include <functional>
@@ -100,55 +103,84 @@ struct Recorder {
     }
 };
 
+// Makes the clips that are missing in `folder`. A clip is written under another name first, so
+// an interrupted run leaves no half clip behind.
+void makeClips(const QString& folder) {
+    QDir dir(folder);
+    auto clip = [&](const QString& name, const QStringList& input, const QStringList& output) {
+        if (dir.exists(name))
+            return;
+        const QString part = dir.filePath("part-" + name);
+        ASSERT_TRUE(testmedia::makeClip(part, input, output));
+        ASSERT_TRUE(QFile::rename(part, dir.filePath(name)));
+    };
+    auto file = [&](const QString& name, const QByteArray& content) {
+        if (dir.exists(name))
+            return;
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    };
+    const QString counterSource = "nullsrc=s=64x48:r=25:d=2,geq=lum='40+3*N':cb=128:cr=128";
+    const QStringList x264{"-c:v", "libx264", "-pix_fmt", "yuv420p", "-g",
+                           "25",   "-bf",     "2",        "-crf",    "8"};
+    clip("counter.mp4",
+         {"-f", "lavfi", "-i", counterSource, "-f", "lavfi", "-i",
+          "sine=frequency=440:sample_rate=44100:duration=2"},
+         x264 + QStringList{"-c:a", "aac", "-ac", "2", "-shortest"});
+    clip("counter-silent.mp4", {"-f", "lavfi", "-i", counterSource}, x264);
+    clip("tone.m4a", {"-f", "lavfi", "-i", "sine=frequency=660:sample_rate=22050:d=1"},
+         {"-c:a", "aac"});
+    // Another container and codec, red, 96x40.
+    clip("red.mkv", {"-f", "lavfi", "-i", "color=c=red:s=96x40:r=25:d=1"},
+         {"-c:v", "mpeg4", "-q:v", "2"});
+    // Damaged files.
+    QByteArray noise(64 * 1024, '\0');
+    quint32 seed = 12345;
+    for (char& c : noise) {
+        seed = seed * 1103515245u + 12345u;
+        c = static_cast<char>(seed >> 24);
+    }
+    file("random.mp4", noise);
+    QFile whole(dir.filePath("counter.mp4"));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    file("truncated.mp4", whole.read(whole.size() / 2)); // the index (moov) is at the end: lost
+    file("empty.flv", {});
+    file("notes.avi", "this is not a video\n");
+}
+
+// Where the clips are: the folder named by PLAYER_TEST_CLIPS (CTest makes them there in a run
+// of their own), else a temporary folder of this run. The separate run matters under
+// ThreadSanitizer: starting the ffmpeg program from the test process (Qt starts programs with
+// a vfork-like clone) makes it lose track of the main thread's locks, and every later report
+// is then false.
+QString clipFolder(std::unique_ptr<QTemporaryDir>& temporary) {
+    const QString named = qEnvironmentVariable("PLAYER_TEST_CLIPS");
+    if (!named.isEmpty()) {
+        QDir().mkpath(named);
+        return named;
+    }
+    temporary = std::make_unique<QTemporaryDir>();
+    return temporary->path();
+}
+
+TEST(PlayerClips, AreMade) {
+    std::unique_ptr<QTemporaryDir> temporary;
+    const QString folder = clipFolder(temporary);
+    makeClips(folder);
+    for (const char* name : {"counter.mp4", "counter-silent.mp4", "tone.m4a", "red.mkv",
+                             "random.mp4", "truncated.mp4", "empty.flv", "notes.avi"})
+        EXPECT_TRUE(QFileInfo::exists(QDir(folder).filePath(name))) << name;
+}
+
 class PlayerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir = std::make_unique<QTemporaryDir>();
-        ASSERT_TRUE(dir->isValid());
-        const QString counterSource = "nullsrc=s=64x48:r=25:d=2,geq=lum='40+3*N':cb=128:cr=128";
-        const QStringList x264{"-c:v", "libx264", "-pix_fmt", "yuv420p", "-g",
-                               "25",   "-bf",     "2",        "-crf",    "8"};
-        ASSERT_TRUE(
-            testmedia::makeClip(path("counter.mp4"),
-                                {"-f", "lavfi", "-i", counterSource, "-f", "lavfi", "-i",
-                                 "sine=frequency=440:sample_rate=44100:duration=2"},
-                                x264 + QStringList{"-c:a", "aac", "-ac", "2", "-shortest"}));
-        ASSERT_TRUE(testmedia::makeClip(path("counter-silent.mp4"),
-                                        {"-f", "lavfi", "-i", counterSource}, x264));
-        ASSERT_TRUE(testmedia::makeClip(
-            path("tone.m4a"), {"-f", "lavfi", "-i", "sine=frequency=660:sample_rate=22050:d=1"},
-            {"-c:a", "aac"}));
-        // Another container and codec, red, 96x40.
-        ASSERT_TRUE(testmedia::makeClip(path("red.mkv"),
-                                        {"-f", "lavfi", "-i", "color=c=red:s=96x40:r=25:d=1"},
-                                        {"-c:v", "mpeg4", "-q:v", "2"}));
-        // Damaged files.
-        QFile random(path("random.mp4"));
-        ASSERT_TRUE(random.open(QIODevice::WriteOnly));
-        QByteArray noise(64 * 1024, '\0');
-        quint32 seed = 12345;
-        for (char& c : noise) {
-            seed = seed * 1103515245u + 12345u;
-            c = static_cast<char>(seed >> 24);
-        }
-        random.write(noise);
-        random.close();
-        QFile whole(path("counter.mp4"));
-        ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-        QFile cut(path("truncated.mp4")); // the index (moov) is at the end: lost
-        ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-        cut.write(whole.read(whole.size() / 2));
-        cut.close();
-        QFile empty(path("empty.flv"));
-        ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
-        empty.close();
-        QFile text(path("notes.avi"));
-        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-        text.write("this is not a video\n");
-        text.close();
+        folder = clipFolder(temporary);
+        makeClips(folder);
     }
-    static void TearDownTestSuite() { dir.reset(); }
-    static QString path(const QString& name) { return dir->filePath(name); }
+    static void TearDownTestSuite() { temporary.reset(); }
+    static QString path(const QString& name) { return QDir(folder).filePath(name); }
 
     void SetUp() override {
         screen.resize(200, 124);
@@ -164,7 +196,8 @@ protected:
         ASSERT_TRUE(player.Open(path(name), &screen, paused)) << player.LastErrMsg().toStdString();
     }
 
-    static inline std::unique_ptr<QTemporaryDir> dir;
+    static inline std::unique_ptr<QTemporaryDir> temporary;
+    static inline QString folder;
     QWidget screen;
     TFFPlayer player;
     Recorder rec{player};
@@ -513,7 +546,8 @@ INSTANTIATE_TEST_SUITE_P(Files, PlayerBrokenTest,
 TEST_F(PlayerTest, AFifoIsRefusedAtOnce) {
     // Opening a pipe with no writer would wait in the operating system, beyond any timeout.
     const QString fifo = path("pipe.flv");
-    ASSERT_EQ(testmedia::runProgram("mkfifo", {fifo}), QString());
+    QFile::remove(fifo);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     QElapsedTimer elapsed;
     elapsed.start();
     EXPECT_FALSE(player.Open(fifo, &screen, true));
