@@ -371,7 +371,7 @@ void TForm1::lvFilesDblClick() {
 }
 
 void TForm1::edtExit() {
-    if (!edt->isVisible())
+    if (edt->isHidden())
         return;
     const QString ext = catalogue::FormatExtension(
         bsSkinOfficeComboBox1->title(bsSkinOfficeComboBox1->currentIndex()));
