@@ -9,6 +9,7 @@
 #include "OutputNaming.h"
 #include "OutputRecord.h"
 #include "PlatformServices.h"
+#include "PreviewScreen.h"
 #include "RowTexts.h"
 
 #include <QCoreApplication>
@@ -87,6 +88,7 @@ void TForm1::btnStopClick() {
     // a run ended by Stop gets no final report, so no completion action follows
     running_ = false;
     FFVCL->Stop(true);
+    liveScreen_->clearFrame();
 }
 
 void TForm1::btnPauseClick() {
@@ -143,6 +145,7 @@ void TForm1::FFVCLTerminate(const engine::TTerminateInfo& t) {
         appstate::at(next, appstate::Group::Settings) = {true, true};
         applyGroups(next);
         running_ = false;
+        liveScreen_->clearFrame();
         switch (optionAfterDone()) {
         case 0:
             Button20Click();

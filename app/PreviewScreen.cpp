@@ -9,8 +9,11 @@ PreviewScreen::PreviewScreen(QWidget* parent) : QWidget(parent) {
 
 void PreviewScreen::showFrame(const QImage& frame) {
     frame_ = frame;
-    if (!isVisible())
+    if (isHidden()) {
+        // over the player's picture while a conversion shows its frames
         show();
+        raise();
+    }
     update();
 }
 

@@ -5,7 +5,13 @@
 void ProgressDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
     const QVariant value = index.data(kProgressRole);
-    if (value.isValid()) {
+    if (!value.isValid()) {
+        QStyleOptionViewItem opt(option);
+        opt.displayAlignment = Qt::AlignCenter;
+        QStyledItemDelegate::paint(painter, opt, index);
+        return;
+    }
+    {
         const int percent = std::clamp(value.toInt(), 0, 100);
         const QRect track = option.rect.adjusted(2, 3, -3, -3);
         painter->save();
@@ -16,7 +22,8 @@ void ProgressDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         if (percent > 0) {
             QRect bar = track.adjusted(1, 1, 0, 0);
             bar.setWidth(std::max(1, (track.width() - 1) * percent / 100));
-            QColor c = option.palette.color(QPalette::Highlight);
+            // a fixed blue reads on every skin's list background
+            const QColor c(70, 150, 230);
             QLinearGradient g(bar.topLeft(), bar.bottomLeft());
             g.setColorAt(0, c.lighter(140));
             g.setColorAt(1, c);
@@ -26,7 +33,9 @@ void ProgressDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         }
         painter->restore();
     }
-    QStyleOptionViewItem opt(option);
-    opt.displayAlignment = Qt::AlignCenter;
-    QStyledItemDelegate::paint(painter, opt, index);
+    // the text over the bar, without the item background that would paint the bar over
+    painter->save();
+    painter->setPen(option.palette.color(QPalette::Text));
+    painter->drawText(option.rect, Qt::AlignCenter, index.data(Qt::DisplayRole).toString());
+    painter->restore();
 }
