@@ -28,14 +28,6 @@ using namespace engine;
 
 namespace {
 
-QString writeFile(const QString& name, const QByteArray& content) {
-    const QString path = workDir() + '/' + name;
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(content);
-    return path;
-}
-
 TOutputOptions flvRecord() {
     TOutputOptions o;
     o.FileExt = ".flv";
