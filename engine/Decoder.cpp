@@ -28,9 +28,10 @@ Decoder::Decoder(const AVStream* stream, int threads, const QString& fileName)
 }
 
 void Decoder::decode(const AVPacket* pkt, const FrameSink& sink) {
-    for (;;) {
+    // A decoder that keeps refusing while it has nothing to hand out would loop for ever.
+    for (int attempt = 0;; ++attempt) {
         const int ret = avcodec_send_packet(ctx_.get(), pkt);
-        if (ret == AVERROR(EAGAIN)) {
+        if (ret == AVERROR(EAGAIN) && attempt < 8) {
             // Frames are waiting: take them, then the decoder accepts the packet.
             drain(sink);
             continue;

@@ -89,7 +89,12 @@ void Encoder::encode(AVFrame* frame, const PacketSink& sink) {
         // The decoder's picture types would force key frames where the source had them.
         frame->pict_type = AV_PICTURE_TYPE_NONE;
     }
-    const int ret = avcodec_send_frame(ctx_.get(), frame);
+    int ret = avcodec_send_frame(ctx_.get(), frame);
+    for (int attempt = 0; ret == AVERROR(EAGAIN) && attempt < 8; ++attempt) {
+        // Packets are waiting: take them, then the encoder accepts the frame.
+        drain(sink);
+        ret = avcodec_send_frame(ctx_.get(), frame);
+    }
     if (ret < 0 && ret != AVERROR_EOF)
         throw EngineError(Stage::Encode, QStringLiteral("编码器“%1”出错").arg(ctx_->codec->name),
                           fileName_, ret);

@@ -27,6 +27,7 @@ struct TaskEntry {
     QString inputFile;
     TInputOptions input;
     SourceHints hints;
+    int64_t durationUs = -1;
     bool hasOutput = false;
     QString outputFile;
     TOutputOptions output;
@@ -136,6 +137,18 @@ void TFFmpegVCL::Impl::launch(int taskIndex) {
         refused = task.outputError.isEmpty()
                       ? QStringLiteral("任务没有设置输出文件。文件：“%1”").arg(task.inputFile)
                       : task.outputError;
+
+    // The row learns at once, and in task order, that its task has begun.
+    TProgressInfo started;
+    started.TaskIndex = taskIndex;
+    started.TotalDuration = task.durationUs;
+    QMetaObject::invokeMethod(
+        q,
+        [owner = q, run = runId, started] {
+            if (owner->d->running && owner->d->runId == run)
+                emit owner->OnProgress(started);
+        },
+        Qt::QueuedConnection);
 
     auto worker = std::make_unique<Worker>();
     worker->taskIndex = taskIndex;
@@ -251,6 +264,7 @@ int TFFmpegVCL::AddTask(const QString& fileName, const TInputOptions& options) {
         }
         if (demux.bestVideoStream() >= 0)
             task.hints.frameRate = demux.guessedFrameRate(demux.bestVideoStream());
+        task.durationUs = demux.durationUs();
     } catch (const EngineError& e) {
         d->lastError = e.message();
         return -1;

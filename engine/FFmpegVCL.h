@@ -49,7 +49,8 @@ public:
     // Checks that the input opens and keeps the options. New index, or -1 with LastErrMsg.
     int AddTask(const QString& fileName, const TInputOptions& options);
     // False with LastErrMsg when the options cannot work (unknown encoder or container,
-    // output equal to the input).
+    // malformed size, rate, aspect or tag, output equal to the input). The task stays; if it
+    // runs anyway it ends with Exception and that reason.
     bool SetOutputFile(int taskIndex, const QString& fileName, const TOutputOptions& options);
     // A task that cannot run (its input is gone, say) but keeps its place in the list, so that
     // the tasks after it keep their indexes; when the run reaches it, it ends at once with

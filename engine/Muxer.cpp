@@ -33,6 +33,12 @@ Muxer::Muxer(const QString& target, const AVOutputFormat* format, TaskControl* c
             target);
     temp_ = temp.fileName();
     temp.close();
+    // A temporary file is private to its owner; the finished file gets the permissions of the
+    // file it replaces, or those of a new document.
+    const QFileDevice::Permissions documentPermissions =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+        QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    QFile::setPermissions(temp_, info.exists() ? QFile::permissions(target) : documentPermissions);
 
     AVFormatContext* raw = nullptr;
     int ret = avformat_alloc_output_context2(&raw, format, nullptr, fileUrl(temp_).constData());

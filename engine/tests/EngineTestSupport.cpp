@@ -241,6 +241,14 @@ QByteArray checksum(const QString& path) {
     return hash.result().toHex();
 }
 
+QString writeFile(const QString& name, const QByteArray& content, const QString& dir) {
+    const QString path = (dir.isEmpty() ? workDir() : dir) + '/' + name;
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(content);
+    return path;
+}
+
 QStringList filesIn(const QString& dir) {
     return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
 }

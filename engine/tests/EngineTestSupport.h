@@ -95,6 +95,8 @@ struct Probed {
 Probed probe(const QString& path, bool countFrames = false);
 
 QByteArray checksum(const QString& path);
+// Writes `content` to a new file `name` inside `dir` (workDir() when empty); returns its path.
+QString writeFile(const QString& name, const QByteArray& content, const QString& dir = {});
 QStringList filesIn(const QString& dir); // names, hidden ones included
 
 } // namespace enginetest

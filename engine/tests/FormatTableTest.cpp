@@ -119,6 +119,22 @@ const FormatCase kCases[] = {
          o.VideoBitrate = 1200000; o.FrameAspectRatio = "16:9";
      },
      "mov,mp4,m4a,3gp,3g2,mj2", "mpeg4", 320, 240, 25, "16:9", "aac", 48000, 2},
+    {"mkv_aspect_37_20", "a.mkv",
+     [](TOutputOptions& o) {
+         o.FileExt = ".mkv";
+         o.VideoCodec = "mpeg4";
+         o.AudioCodec = "libmp3lame";
+         o.FrameAspectRatio = "37:20";
+     },
+     "matroska,webm", "mpeg4", 320, 240, 25, "37:20", "mp3", 44100, 2},
+    {"avi_aspect_47_20", "a.avi",
+     [](TOutputOptions& o) {
+         o.FileExt = ".avi";
+         o.VideoCodec = "mpeg4";
+         o.AudioCodec = "libmp3lame";
+         o.FrameAspectRatio = "47:20";
+     },
+     "avi", "mpeg4", 320, 240, 25, "47:20", "mp3", 44100, 2},
     {"mov_default_video_3", "a.mov",
      [](TOutputOptions& o) {
          o.FileExt = ".mov"; o.AudioCodec = "libfaac"; o.AudioChannels = 2;

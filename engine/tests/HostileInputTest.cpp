@@ -23,14 +23,6 @@ QByteArray readAll(const QString& path) {
     return f.readAll();
 }
 
-QString write(const QString& dir, const QString& name, const QByteArray& data) {
-    const QString path = dir + '/' + name;
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-    return path;
-}
-
 QString mp4Clip() {
     return clip("whole.mp4", {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=2", "-f",
                               "lavfi", "-i", "sine=sample_rate=44100:duration=2", "-c:v", "libx264",
@@ -88,7 +80,7 @@ TEST(HostileInput, EndsWithAnAnswerAndLeavesNothingBehind) {
     RunRecorder rec(vcl);
     std::vector<QString> accepted;
     for (const Hostile& h : inputs) {
-        const QString path = write(dir, h.name, h.content);
+        const QString path = writeFile(h.name, h.content, dir);
         TAVProbe probe;
         const bool probed = probe.LoadFile(path);
         if (!probed) {

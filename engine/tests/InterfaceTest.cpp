@@ -28,14 +28,6 @@ using namespace engine;
 
 namespace {
 
-QString writeFile(const QString& name, const QByteArray& content) {
-    const QString path = workDir() + '/' + name;
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(content);
-    return path;
-}
-
 TOutputOptions flvRecord() {
     TOutputOptions o;
     o.FileExt = ".flv";
@@ -298,6 +290,8 @@ TEST(Reports, ArriveOnTheOwnersThreadWithPreviewOnlyWhenAskedFor) {
         EXPECT_NEAR(last->CurrentDuration, last->TotalDuration, 100'000);
         EXPECT_NEAR(last->TotalDuration, 2'000'000, 50'000);
         EXPECT_EQ(last->CurrentSize, QFileInfo(out).size());
+        EXPECT_TRUE(QFileInfo(out).permissions() & QFileDevice::ReadOther)
+            << "the finished file is an ordinary document, not a private temporary file";
         EXPECT_EQ(rec.terminationCount(0), 1);
         // The final report is the last event.
         ASSERT_FALSE(rec.events().empty());
