@@ -141,15 +141,8 @@ void Muxer::finish() {
     finalSize_ = QFileInfo(temp_).size();
     if (control_ && control_->stopRequested())
         throw TaskStopped();
-    // The temporary file was made private; the finished file gets a normal file's rights.
-    std::error_code ec;
-    namespace fs = std::filesystem;
-    fs::permissions(fs::path(temp_.toStdU16String()),
-                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                        fs::perms::others_read,
-                    fs::perm_options::replace, ec);
     // rename() replaces an existing target in one step.
-    ec.clear();
+    std::error_code ec;
     std::filesystem::rename(std::filesystem::path(temp_.toStdU16String()),
                             std::filesystem::path(target_.toStdU16String()), ec);
     if (ec)
