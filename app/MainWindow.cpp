@@ -256,7 +256,9 @@ void TForm1::buildListPanel(QWidget* client) {
     // grid lines
     lvFiles->setStyleSheet(
         QStringLiteral("QTreeWidget::item { border-right: 1px solid palette(mid); "
-                       "border-bottom: 1px solid palette(mid); }"));
+                       "border-bottom: 1px solid palette(mid); }"
+                       "QTreeWidget::item:selected { background: palette(highlight); "
+                       "color: palette(highlighted-text); }"));
     QStringList captions;
     for (const auto& c : kColumns)
         captions << QString::fromUtf8(c.caption);
