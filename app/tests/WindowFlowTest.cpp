@@ -1,5 +1,6 @@
 // The window driven as a user drives it, with the real engine on short generated clips and
 // injected dialogs (no real modal dialog, no power-off, no sound).
+#include "FFPlayer.h"
 #include "FFmpegVCL.h"
 #include "MainWindow.h"
 #include "OfficeComboBox.h"
@@ -13,8 +14,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -404,4 +407,74 @@ TEST_F(WindowFlow, StopKeepsTheRowsAndRunsNoCompletionAction) {
     ASSERT_TRUE(waitFinished(120000));
     EXPECT_EQ(col(0, S::Progress), QStringLiteral("100%"));
     EXPECT_EQ(rec.opened.size(), 1);
+}
+
+TEST_F(WindowFlow, SnapshotsOfThePausedFrameAreNumberedAndFollowTheFile) {
+    const QString shots = dir.filePath(QStringLiteral("shots"));
+    const settings::SettingsFile ini(dir.filePath(QStringLiteral("option.ini")));
+    ini.WriteValue(QStringLiteral("SnapShot"), QStringLiteral("Dir"),
+                   QDir::toNativeSeparators(shots));
+    ini.WriteValue(QStringLiteral("SnapShot"), QStringLiteral("Picture"), QStringLiteral("png"));
+    addOne(Clips::get().path(QStringLiteral("clip.mp4")));
+    // the selection opened the file paused, with its first picture on show
+    ASSERT_FALSE(w->FFPlayer->CurrentFrame().isNull());
+    for (int i = 0; i < 5; ++i)
+        w->bsSkinButton22->click();
+    QStringList saved = QDir(shots).entryList(QDir::Files, QDir::Name);
+    EXPECT_EQ(saved,
+              QStringList({"clip_1.bmp", "clip_2.bmp", "clip_3.bmp", "clip_4.bmp", "clip_5.bmp"}));
+    // "png" is not a format name: BMP was used and written back, and its item is checked
+    EXPECT_EQ(ini.ReadValue(QStringLiteral("SnapShot"), QStringLiteral("Picture")).value_or(""),
+              QStringLiteral("BMP"));
+    EXPECT_TRUE(w->BMP1->isChecked());
+    QFile::remove(QDir(shots).filePath(QStringLiteral("clip_1.bmp")));
+    w->JPG1->trigger();
+    w->bsSkinButton22->click();
+    w->PNG1->trigger();
+    w->bsSkinButton22->click();
+    EXPECT_TRUE(QFileInfo::exists(QDir(shots).filePath(QStringLiteral("clip_1.jpg"))));
+    EXPECT_TRUE(QFileInfo::exists(QDir(shots).filePath(QStringLiteral("clip_1.png"))));
+    EXPECT_EQ(QImage(QDir(shots).filePath(QStringLiteral("clip_1.png"))).size(), QSize(160, 120));
+
+    // cancelling the folder chooser stores nothing
+    rec.nextFolder.clear();
+    w->MenuItem2->trigger();
+    EXPECT_EQ(ini.ReadValue(QStringLiteral("SnapShot"), QStringLiteral("Dir")).value_or(""),
+              QDir::toNativeSeparators(shots));
+}
+
+TEST_F(WindowFlow, SliderReleaseSeeksAndPlays) {
+    addOne(Clips::get().path(QStringLiteral("clip.mp4")));
+    ASSERT_GT(w->FDuration, 0);
+    EXPECT_EQ(w->bsSkinSlider1->value(), 0);
+    w->bsSkinSlider1MouseDown();
+    EXPECT_EQ(w->bsSkinSlider1_down_UP, QStringLiteral("Down"));
+    w->bsSkinSlider1->setValue(w->bsSkinSlider1->maximum() / 2);
+    w->bsSkinSlider1MouseUp();
+    EXPECT_EQ(w->bsSkinSlider1_down_UP, QStringLiteral("UP"));
+    QTest::qWait(300);
+    EXPECT_FALSE(w->FFPlayer->IsPaused());
+    EXPECT_GE(w->FFPlayer->Position(), w->FDuration / 2 - 100000);
+    w->bsSkinButton14->click();
+    EXPECT_TRUE(w->FFPlayer->IsPaused());
+    // clearing the list stops the pane and puts the slider back
+    w->tbClear->click();
+    EXPECT_FALSE(w->FFPlayer->IsOpen());
+    EXPECT_EQ(w->bsSkinSlider1->value(), 0);
+}
+
+TEST_F(WindowFlow, ClosingDuringAConversionStopsItAndLeavesNoPartialFile) {
+    const QString longer = dir.filePath(QStringLiteral("long.mp4"));
+    ASSERT_TRUE(testmedia::makeAvClip(longer, 20.0, 640, 480));
+    addOne(longer);
+    w->tbStart->click();
+    QTest::qWait(300);
+    QElapsedTimer t;
+    t.start();
+    w->close();
+    EXPECT_LT(t.elapsed(), 2000);
+    EXPECT_FALSE(w->FFVCL->Running());
+    QTest::qWait(300);
+    EXPECT_TRUE(rec.opened.isEmpty()); // no completion action reached the closed window
+    EXPECT_TRUE(QDir(outFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
