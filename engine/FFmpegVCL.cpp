@@ -125,13 +125,13 @@ void TFFmpegVCL::Impl::launchPending() {
 
 void TFFmpegVCL::Impl::launch(int taskIndex) {
     const TaskEntry& task = tasks[static_cast<size_t>(taskIndex)];
-    TaskSpec spec;
-    spec.taskIndex = taskIndex;
-    spec.inputFile = task.inputFile;
-    spec.input = task.input;
-    spec.outputFile = task.outputFile;
-    spec.output = task.output;
-    spec.codecThreads = codecThreads;
+    TaskSpec job;
+    job.taskIndex = taskIndex;
+    job.inputFile = task.inputFile;
+    job.input = task.input;
+    job.outputFile = task.outputFile;
+    job.output = task.output;
+    job.codecThreads = codecThreads;
     QString refused;
     if (!task.hasOutput)
         refused = task.outputError.isEmpty()
@@ -158,22 +158,22 @@ void TFFmpegVCL::Impl::launch(int taskIndex) {
     TFFmpegVCL* owner = q;
     const quint64 run = runId;
     const TThreadPriority prio = priority;
-    worker->thread = std::thread([owner, run, prio, spec = std::move(spec), refused,
+    worker->thread = std::thread([owner, run, prio, job = std::move(job), refused,
                                   control = worker->control, preview = preview]() mutable {
         // First, so that the codec threads this task creates inherit the priority.
         if (!applyThreadPriority(prio))
             enginelog::write(llWarning,
-                             QStringLiteral("任务 %1：无法设置线程优先级").arg(spec.taskIndex));
+                             QStringLiteral("任务 %1：无法设置线程优先级").arg(job.taskIndex));
         TTerminateInfo info;
-        info.TaskIndex = spec.taskIndex;
+        info.TaskIndex = job.taskIndex;
         bool stopped = false;
         if (!refused.isEmpty()) {
             info.Exception = true;
             info.ExceptionMsg = refused;
         } else {
-            QueuedObserver observer(owner, run, spec.taskIndex, preview);
+            QueuedObserver observer(owner, run, job.taskIndex, preview);
             try {
-                TaskPipeline pipeline(spec, *control, observer);
+                TaskPipeline pipeline(job, *control, observer);
                 pipeline.run();
                 info.Finished = true;
             } catch (const TaskStopped&) {
@@ -184,12 +184,12 @@ void TFFmpegVCL::Impl::launch(int taskIndex) {
             } catch (const std::exception& e) {
                 info.Exception = true;
                 info.ExceptionMsg = QStringLiteral("转换“%1”时发生内部错误：%2")
-                                        .arg(spec.inputFile, QString::fromUtf8(e.what()));
+                                        .arg(job.inputFile, QString::fromUtf8(e.what()));
             }
         }
         if (info.Exception)
             enginelog::write(
-                llError, QStringLiteral("任务 %1：%2").arg(spec.taskIndex).arg(info.ExceptionMsg));
+                llError, QStringLiteral("任务 %1：%2").arg(job.taskIndex).arg(info.ExceptionMsg));
         if (stopped)
             return; // Stop has already forgotten this run
         // The last thing the worker does: the owner joins the thread when this arrives.

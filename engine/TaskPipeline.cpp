@@ -226,36 +226,36 @@ struct TaskPipeline::Run {
 
     void execute() {
         clock.start();
-        const TaskSpec& spec = p.spec_;
-        if (isSameFile(spec.inputFile, spec.outputFile))
+        const TaskSpec& job = p.spec_;
+        if (isSameFile(job.inputFile, job.outputFile))
             throw EngineError(Stage::Setup,
                               QStringLiteral("输出文件就是输入文件，转换不会覆盖输入文件"),
-                              spec.outputFile);
+                              job.outputFile);
 
-        demux = std::make_unique<Demuxer>(spec.inputFile, spec.input, &p.control_);
+        demux = std::make_unique<Demuxer>(job.inputFile, job.input, &p.control_);
         totalUs = demux->durationUs();
-        if (totalUs > 0 && spec.input.TimeStart > 0)
-            totalUs = std::max<int64_t>(0, totalUs - spec.input.TimeStart);
+        if (totalUs > 0 && job.input.TimeStart > 0)
+            totalUs = std::max<int64_t>(0, totalUs - job.input.TimeStart);
         report(true);
 
         SourceHints hints;
         if (demux->bestVideoStream() >= 0)
             hints.frameRate = demux->guessedFrameRate(demux->bestVideoStream());
         QString why;
-        auto planned = planOutput(spec.output, spec.outputFile, hints, &why);
+        auto planned = planOutput(job.output, job.outputFile, hints, &why);
         if (!planned)
-            throw EngineError(Stage::Setup, why, spec.outputFile);
+            throw EngineError(Stage::Setup, why, job.outputFile);
         plan = *planned;
         for (const QString& n : plan.notes)
             log(llInfo, n);
 
         const int videoIn = demux->bestVideoStream();
         const int audioIn = demux->bestAudioStream();
-        if (videoIn >= 0 && !spec.output.DisableVideo && !plan.videoEncoder &&
+        if (videoIn >= 0 && !job.output.DisableVideo && !plan.videoEncoder &&
             !plan.videoUnavailable.isEmpty())
-            throw EngineError(Stage::Setup, plan.videoUnavailable, spec.outputFile);
+            throw EngineError(Stage::Setup, plan.videoUnavailable, job.outputFile);
         if (audioIn >= 0 && !plan.audioEncoder && !plan.audioUnavailable.isEmpty())
-            throw EngineError(Stage::Setup, plan.audioUnavailable, spec.outputFile);
+            throw EngineError(Stage::Setup, plan.audioUnavailable, job.outputFile);
         const bool useVideo = videoIn >= 0 && plan.videoEncoder;
         const bool useAudio = audioIn >= 0 && plan.audioEncoder;
         if (!useVideo && !useAudio) {
@@ -268,24 +268,24 @@ struct TaskPipeline::Run {
             else
                 what = QStringLiteral("输出格式“%1”只存放视频，而输入文件中没有视频")
                            .arg(plan.muxer->name);
-            throw EngineError(Stage::Setup, what, spec.inputFile);
+            throw EngineError(Stage::Setup, what, job.inputFile);
         }
         demux->useOnly(useVideo ? videoIn : -1, useAudio ? audioIn : -1);
 
-        mux = std::make_unique<Muxer>(spec.outputFile, plan.muxer, &p.control_);
+        mux = std::make_unique<Muxer>(job.outputFile, plan.muxer, &p.control_);
         if (useVideo)
             openVideo(videoIn);
         if (useAudio)
             openAudio(audioIn);
         log(llInfo, QStringLiteral("“%1” → “%2”（%3：%4%5）")
-                        .arg(spec.inputFile, spec.outputFile, plan.muxer->name,
+                        .arg(job.inputFile, job.outputFile, plan.muxer->name,
                              useVideo ? QString::fromUtf8(plan.videoEncoder->name) : QString(),
                              useAudio ? QStringLiteral(" ") + plan.audioEncoder->name : QString()));
         mux->writeHeader(plan.muxerOptions);
 
         PacketPtr pkt = makePacket();
         if (!pkt)
-            throw EngineError(Stage::Open, QStringLiteral("内存不足"), spec.inputFile,
+            throw EngineError(Stage::Open, QStringLiteral("内存不足"), job.inputFile,
                               AVERROR(ENOMEM));
         while (p.control_.waitWhilePaused() && demux->read(pkt.get())) {
             Lane* lane = pkt->stream_index == video.inputIndex   ? &video
@@ -305,14 +305,14 @@ struct TaskPipeline::Run {
                                 (audio.active() ? audio.decoder->framesDecoded() : 0);
         if (decoded == 0)
             throw EngineError(Stage::Decode, QStringLiteral("输入文件中的音视频数据无法解码"),
-                              spec.inputFile);
+                              job.inputFile);
         mux->finish();
         report(true);
     }
 };
 
-TaskPipeline::TaskPipeline(TaskSpec spec, TaskControl& control, TaskObserver& observer)
-    : spec_(std::move(spec)), control_(control), observer_(observer) {}
+TaskPipeline::TaskPipeline(TaskSpec job, TaskControl& control, TaskObserver& observer)
+    : spec_(std::move(job)), control_(control), observer_(observer) {}
 
 TaskPipeline::~TaskPipeline() = default;
 

@@ -32,7 +32,7 @@ struct TaskSpec {
 
 class TaskPipeline {
 public:
-    TaskPipeline(TaskSpec spec, TaskControl& control, TaskObserver& observer);
+    TaskPipeline(TaskSpec job, TaskControl& control, TaskObserver& observer);
     ~TaskPipeline();
     TaskPipeline(const TaskPipeline&) = delete;
     TaskPipeline& operator=(const TaskPipeline&) = delete;
