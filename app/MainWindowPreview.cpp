@@ -174,11 +174,10 @@ void TForm1::bsSkinButton22Click() {
     checkPictureItem(static_cast<int>(format.value));
     if (picture.isNull() || picture.width() == 0)
         return;
-    const auto pictureFormat = static_cast<preview::PictureFormat>(format.value);
     const QString path =
-        preview::nextSnapshotPath(folder.value, T_Movie_PLayer_FileName, pictureFormat);
+        preview::nextSnapshotPath(folder.value, T_Movie_PLayer_FileName, format.value);
     QString error;
-    if (!preview::writeSnapshot(picture, path, pictureFormat, &error))
+    if (!preview::writeSnapshot(picture, path, format.value, &error))
         reportError(error);
 }
 

@@ -14,41 +14,6 @@ extern "C" {
 
 namespace preview {
 
-bool pictureFormatFromText(const QString& text, PictureFormat* format) {
-    static const struct {
-        const char* text;
-        PictureFormat format;
-    } kFormats[] = {{"BMP", PictureFormat::BMP},
-                    {"JPG", PictureFormat::JPG},
-                    {"GIF", PictureFormat::GIF},
-                    {"PNG", PictureFormat::PNG}};
-    for (const auto& f : kFormats) {
-        if (text == QLatin1String(f.text)) {
-            *format = f.format;
-            return true;
-        }
-    }
-    return false;
-}
-
-QString pictureFormatText(PictureFormat format) {
-    switch (format) {
-    case PictureFormat::BMP:
-        return QStringLiteral("BMP");
-    case PictureFormat::JPG:
-        return QStringLiteral("JPG");
-    case PictureFormat::GIF:
-        return QStringLiteral("GIF");
-    case PictureFormat::PNG:
-        return QStringLiteral("PNG");
-    }
-    return QStringLiteral("BMP");
-}
-
-QString pictureExtension(PictureFormat format) {
-    return QLatin1Char('.') + pictureFormatText(format).toLower();
-}
-
 QString nextSnapshotPath(const QString& folder, const QString& previewFile, PictureFormat format) {
     const QString fileName = QFileInfo(previewFile).fileName();
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
@@ -56,7 +21,7 @@ QString nextSnapshotPath(const QString& folder, const QString& previewFile, Pict
     QString dir = folder;
     if (!dir.endsWith(QDir::separator()) && !dir.endsWith(QLatin1Char('/')))
         dir += QDir::separator();
-    const QString ext = pictureExtension(format);
+    const QString ext = settings::PictureFormatExtension(format);
     for (int n = 1;; ++n) {
         const QString candidate = dir + base + QLatin1Char('_') + QString::number(n) + ext;
         if (!QFileInfo::exists(candidate))

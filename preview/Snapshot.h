@@ -2,17 +2,15 @@
 // Saving the frame on show as a picture: the file name (first free number per base name and
 // extension) and the four encodings.
 
+#include "SettingRules.h"
+
 #include <QImage>
 #include <QString>
 
 namespace preview {
 
-enum class PictureFormat { BMP, JPG, GIF, PNG };
-
-// "BMP", "JPG", "GIF", "PNG" exactly (case matters); anything else gives false.
-bool pictureFormatFromText(const QString& text, PictureFormat* format);
-QString pictureFormatText(PictureFormat format);
-QString pictureExtension(PictureFormat format); // ".bmp", ".jpg", ".gif", ".png"
+// The picture formats are the settings file's own ("BMP", "JPG", "GIF", "PNG").
+using settings::PictureFormat;
 
 // folder + separator + base name of `previewFile` without its last extension + "_" + n + ext,
 // with n the first number from 1 for which no file exists (gaps are used again).

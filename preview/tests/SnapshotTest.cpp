@@ -48,15 +48,6 @@ TEST(SnapshotNames, FirstFreeNumberPerBaseNameAndExtension) {
               dir + sep + "a.b.c_1.bmp");
 }
 
-TEST(SnapshotNames, FormatTextsAreExactAndCaseSensitive) {
-    PictureFormat f{};
-    EXPECT_TRUE(pictureFormatFromText(QStringLiteral("GIF"), &f));
-    EXPECT_EQ(f, PictureFormat::GIF);
-    EXPECT_FALSE(pictureFormatFromText(QStringLiteral("png"), &f));
-    EXPECT_FALSE(pictureFormatFromText(QStringLiteral("Error"), &f));
-    EXPECT_FALSE(pictureFormatFromText(QString(), &f));
-}
-
 TEST(SnapshotFiles, EveryFormatDecodesAgainAtItsSize) {
     QTemporaryDir tmp;
     const QImage img = testPicture();
