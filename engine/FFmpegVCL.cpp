@@ -342,10 +342,11 @@ void TFFmpegVCL::Start(int threadCount) {
     ++d->runId;
     d->threadCount = std::max(1, threadCount);
     d->nextTask = 0;
-    // n tasks at once share the cores instead of each sizing its codecs for all of them.
+    // n tasks at once share the cores instead of each sizing its codecs for all of them; a
+    // task alone lets FFmpeg size its codecs for the whole machine, as the ffmpeg program does.
     const int cores = std::max(1, QThread::idealThreadCount());
     const int parallel = std::max(1, std::min(d->threadCount, static_cast<int>(d->tasks.size())));
-    d->codecThreads = std::max(1, cores / parallel);
+    d->codecThreads = parallel == 1 ? 0 : std::max(1, cores / parallel);
     if (d->tasks.empty()) {
         const quint64 run = d->runId;
         QMetaObject::invokeMethod(

@@ -27,7 +27,7 @@ struct TaskSpec {
     TInputOptions input;
     QString outputFile;
     TOutputOptions output;
-    int codecThreads = 1; // per codec and filter graph
+    int codecThreads = 1; // per codec and filter graph; 0: as many as FFmpeg sees fit
 };
 
 class TaskPipeline {
