@@ -1,7 +1,8 @@
 // Benchmark of the conversion engine against the ffmpeg program: the same 30-second 640x480
 // source converted with the settings of formats 1100, 0, 2403 and 13, engine and ffmpeg
 // alternating, wall time and peak memory of each run; then four files at thread count 2
-// against thread count 1. Run by hand (bench/run_bench.sh), never by the test suite.
+// against thread count 1, beside the ffmpeg program converting them one after another and two at
+// a time. Run by hand (bench/run_bench.sh), never by the test suite.
 //
 //   chenfan_bench [--rounds N] [--work DIR]             the whole benchmark
 //   chenfan_bench convert THREADS CODE OUTDIR INPUT...  one engine run (used by the above)
@@ -190,33 +191,64 @@ struct RunResult {
     long peakKiB = 0;
 };
 
-RunResult runChild(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
+// Starts every command at once and waits for all of them; the time is until the last one ends,
+// the peak memory the largest of them.
+RunResult runChildren(const std::vector<std::vector<std::string>>& commands) {
     RunResult r;
+    r.ok = true;
     const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-        std::fprintf(stderr, "cannot start %s\n", argv[0]);
-        return r;
+    std::vector<pid_t> pids;
+    for (const std::vector<std::string>& args : commands) {
+        std::vector<char*> argv;
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+            std::fprintf(stderr, "cannot start %s\n", argv[0]);
+            r.ok = false;
+            continue;
+        }
+        pids.push_back(pid);
     }
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid)
-        return r;
+    for (pid_t pid : pids) {
+        int status = 0;
+        rusage usage{};
+        if (wait4(pid, &status, 0, &usage) != pid) {
+            r.ok = false;
+            continue;
+        }
+        r.peakKiB = std::max(r.peakKiB, usage.ru_maxrss);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            std::fprintf(stderr, "failed: %s\n", commands.front()[0].c_str());
+            r.ok = false;
+        }
+    }
     r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    r.peakKiB = usage.ru_maxrss;
-    r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (!r.ok)
-        std::fprintf(stderr, "failed: %s\n", args[0].c_str());
     return r;
+}
+
+RunResult runChild(const std::vector<std::string>& args) {
+    return runChildren({args});
 }
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// The ffmpeg program with a format's settings; threads > 0 fixes its codec threads.
+std::vector<std::string> ffmpegCommand(const BenchFormat& f, const std::string& source,
+                                       const std::string& output, int threads = 0) {
+    std::vector<std::string> ff{"ffmpeg", "-nostdin", "-y", "-loglevel", "error"};
+    if (threads > 0)
+        ff.insert(ff.end(), {"-threads", std::to_string(threads)});
+    ff.insert(ff.end(), {"-i", source});
+    ff.insert(ff.end(), f.ffmpegArgs.begin(), f.ffmpegArgs.end());
+    if (threads > 0)
+        ff.insert(ff.end(), {"-threads", std::to_string(threads)});
+    ff.push_back(output);
+    return ff;
 }
 
 int benchMain(int argc, char** argv) {
@@ -276,11 +308,8 @@ int benchMain(int argc, char** argv) {
         for (int r = 0; r < rounds; ++r) {
             const RunResult e =
                 runChild({self, "convert", "1", std::to_string(f.code), dir, source});
-            std::vector<std::string> ff{"ffmpeg", "-nostdin", "-y",  "-loglevel",
-                                        "error",  "-i",       source};
-            ff.insert(ff.end(), f.ffmpegArgs.begin(), f.ffmpegArgs.end());
-            ff.push_back(dir + "/ffmpeg-" + std::to_string(f.code) + f.extension);
-            const RunResult m = runChild(ff);
+            const RunResult m = runChild(
+                ffmpegCommand(f, source, dir + "/ffmpeg-" + std::to_string(f.code) + f.extension));
             allOk = allOk && e.ok && m.ok;
             engineTimes.push_back(e.seconds);
             ffmpegTimes.push_back(m.seconds);
@@ -294,8 +323,13 @@ int benchMain(int argc, char** argv) {
         std::fflush(stdout);
     }
 
-    std::printf("\nfour files of format 0, thread count 1 against 2:\n");
-    std::vector<double> one, two;
+    // The same four files through the ffmpeg program, for what this machine allows: one after
+    // another with its own thread choice, and two at a time with one codec thread each.
+    std::printf(
+        "\nfour files of format 0, thread count 1 against 2 (engine), and the ffmpeg program "
+        "one after another against two at a time:\n");
+    const BenchFormat& avi = *findFormat(0);
+    std::vector<double> one, two, ffOne, ffTwo;
     for (int r = 0; r < rounds; ++r) {
         for (const char* threads : {"1", "2"}) {
             const RunResult res =
@@ -303,9 +337,32 @@ int benchMain(int argc, char** argv) {
             allOk = allOk && res.ok;
             (threads[0] == '1' ? one : two).push_back(res.seconds);
         }
+        double sequential = 0;
+        for (int i = 0; i < 4; ++i) {
+            const RunResult res = runChild(
+                ffmpegCommand(avi, source, dir + "/ffmpeg-four-" + std::to_string(i) + ".avi"));
+            allOk = allOk && res.ok;
+            sequential += res.seconds;
+        }
+        ffOne.push_back(sequential);
+        double paired = 0;
+        for (int pair = 0; pair < 2; ++pair) {
+            const RunResult res = runChildren(
+                {ffmpegCommand(avi, source, dir + "/ffmpeg-pair-" + std::to_string(pair) + "a.avi",
+                               1),
+                 ffmpegCommand(avi, source, dir + "/ffmpeg-pair-" + std::to_string(pair) + "b.avi",
+                               1)});
+            allOk = allOk && res.ok;
+            paired += res.seconds;
+        }
+        ffTwo.push_back(paired);
     }
     const double t1 = median(one), t2 = median(two);
-    std::printf("thread count 1: %.2f s, thread count 2: %.2f s, speed-up %.2f\n", t1, t2, t1 / t2);
+    std::printf("engine: thread count 1: %.2f s, thread count 2: %.2f s, speed-up %.2f\n", t1, t2,
+                t1 / t2);
+    const double f1 = median(ffOne), f2 = median(ffTwo);
+    std::printf("ffmpeg: one after another: %.2f s, two at a time: %.2f s, speed-up %.2f\n", f1, f2,
+                f1 / f2);
     return allOk ? 0 : 1;
 }
 
