@@ -2,11 +2,13 @@
 
 #include "LinkLabel.h"
 #include "Logo.h"
+#include "MagneticEdges.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolButton>
 
 #include <utility>
 
@@ -71,10 +73,33 @@ TForm2::TForm2(QWidget* parent, UrlOpener open)
     ok->setGeometry(228, 180, 69, 25);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    m_roll = new QToolButton(this);
+    m_roll->setObjectName(QStringLiteral("rollUp"));
+    m_roll->setGeometry(308, 3, 20, 16);
+    m_roll->setAutoRaise(true);
+    m_roll->setFocusPolicy(Qt::NoFocus);
+    connect(m_roll, &QToolButton::clicked, this, [this] { setRolledUp(!m_rolledUp); });
+    setRolledUp(false);
+}
+
+void TForm2::setRolledUp(bool rolledUp) {
+    m_rolledUp = rolledUp;
+    // Rolled up, only the strip with the button stays; the content keeps its places, hidden.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child != m_roll)
+            child->setVisible(!rolledUp);
+    }
+    setFixedSize(332, rolledUp ? RolledUpHeight : 231);
+    m_roll->setArrowType(rolledUp ? Qt::DownArrow : Qt::UpArrow);
+    m_roll->setToolTip(rolledUp ? QStringLiteral("展开") : QStringLiteral("卷起"));
 }
 
 void TForm2::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Each showing starts unrolled, with "确定" in reach.
+    if (m_rolledUp)
+        setRolledUp(false);
     // Centred on the desktop, not on the window that opened it.
     const QScreen* desktop = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!desktop)
@@ -82,6 +107,20 @@ void TForm2::showEvent(QShowEvent* event) {
     QRect frame = frameGeometry();
     frame.moveCenter(desktop->availableGeometry().center());
     move(frame.topLeft());
+}
+
+void TForm2::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    const QScreen* desktop = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (m_snapping || !desktop || !isVisible())
+        return;
+    const QRect frame = frameGeometry();
+    const QPoint snapped = snapToEdges(frame, desktop->availableGeometry(), MagneticDistance);
+    if (snapped == frame.topLeft())
+        return;
+    m_snapping = true; // the move below comes back here
+    move(snapped);
+    m_snapping = false;
 }
 
 } // namespace about

@@ -1,6 +1,7 @@
 #include "AboutBox.h"
 #include "LinkLabel.h"
 #include "Logo.h"
+#include "MagneticEdges.h"
 
 #include "QtPrinters.h"
 
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -134,6 +136,74 @@ TEST(AboutBox, OpensCentredOnTheDesktopNotOnItsParent) {
     box.open();
     const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE((box.frameGeometry().center() - centre).manhattanLength(), 2);
+    box.accept();
+}
+
+TEST(MagneticEdges, EdgesWithinTheDistanceArePulledFlush) {
+    const QRect area(0, 0, 1000, 700); // right edge after x 999, bottom after y 699
+    struct Case {
+        QPoint at;
+        QPoint expected;
+        const char* what;
+    };
+    const Case cases[] = {
+        {{10, 10}, {0, 0}, "10 px from the top-left corner"},
+        {{11, 300}, {11, 300}, "11 px from the left edge stays"},
+        {{-8, 300}, {0, 300}, "partly outside on the left"},
+        {{1000 - 332 - 6, 300}, {1000 - 332, 300}, "6 px from the right edge"},
+        {{1000 - 332 + 9, 700 - 231 + 10}, {1000 - 332, 700 - 231}, "past the bottom-right"},
+        {{400, 700 - 231 - 11}, {400, 700 - 231 - 11}, "11 px above the bottom stays"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(snapToEdges(QRect(c.at, QSize(332, 231)), area, 10), c.expected);
+    }
+    // A window taller than the area keeps its top on the area's top.
+    EXPECT_EQ(snapToEdges(QRect(50, 4, 332, 900), area, 10), QPoint(50, 0));
+    // An area that does not start at the origin (a panel on the left and at the top).
+    EXPECT_EQ(snapToEdges(QRect(60, 30, 332, 231), QRect(64, 24, 900, 600), 10), QPoint(64, 24));
+}
+
+TEST(AboutBox, SnapsToTheDesktopsEdgesWhenMovedNearThem) {
+    TForm2 box;
+    box.open();
+    const QRect desk = QGuiApplication::primaryScreen()->availableGeometry();
+    box.move(desk.topLeft() + QPoint(7, 9));
+    EXPECT_EQ(box.frameGeometry().topLeft(), desk.topLeft());
+    const QPoint free = desk.topLeft() + QPoint(40, 40);
+    box.move(free);
+    EXPECT_EQ(box.frameGeometry().topLeft(), free);
+    box.accept();
+}
+
+TEST(AboutBox, RollUpLeavesAStripAndEachShowingStartsUnrolled) {
+    TForm2 box;
+    box.open();
+    QToolButton* roll = box.rollButton();
+    ASSERT_TRUE(roll);
+    EXPECT_TRUE(box.rect().contains(roll->geometry()));
+    const QRect titleArea(99, 20, 170, 20);
+    EXPECT_FALSE(roll->geometry().intersects(titleArea));
+
+    QTest::mouseClick(roll, Qt::LeftButton);
+    EXPECT_TRUE(box.isRolledUp());
+    EXPECT_EQ(box.size(), QSize(332, TForm2::RolledUpHeight));
+    EXPECT_TRUE(box.rect().contains(roll->geometry())); // the way back stays in reach
+    EXPECT_FALSE(box.rect().intersects(box.findChild<QPushButton*>()->geometry()));
+    for (const QLabel* label : box.findChildren<QLabel*>())
+        EXPECT_FALSE(label->isVisible()) << label->text().toStdString(); // no cut-off text
+    EXPECT_EQ(roll->toolTip(), QStringLiteral("展开"));
+
+    QTest::mouseClick(roll, Qt::LeftButton);
+    EXPECT_FALSE(box.isRolledUp());
+    EXPECT_EQ(box.size(), QSize(332, 231));
+    EXPECT_TRUE(box.link()->isVisible());
+
+    QTest::mouseClick(roll, Qt::LeftButton);
+    box.accept();
+    box.open();
+    EXPECT_FALSE(box.isRolledUp());
+    EXPECT_EQ(box.size(), QSize(332, 231));
     box.accept();
 }
 
