@@ -42,6 +42,7 @@ struct Lane {
     // Frames without a timestamp continue from the previous one.
     int64_t nextPts = AV_NOPTS_VALUE;
     int64_t videoFrameStep = 1; // one source frame in the stream's time base
+    int64_t packetsWritten = 0;
 
     bool active() const { return decoder != nullptr; }
 };
@@ -170,8 +171,12 @@ struct TaskPipeline::Run {
     }
 
     void onDecoded(Lane& lane, AVFrame* frame) {
+        // Raw streams carry no presentation times: the decoder's best guess (from the packets'
+        // decoding times), else the frame after the previous one, else the start.
         if (frame->pts == AV_NOPTS_VALUE)
-            frame->pts = lane.nextPts;
+            frame->pts = frame->best_effort_timestamp;
+        if (frame->pts == AV_NOPTS_VALUE)
+            frame->pts = lane.nextPts == AV_NOPTS_VALUE ? 0 : lane.nextPts;
         if (frame->pts != AV_NOPTS_VALUE) {
             int64_t duration = 0;
             if (!lane.video)
@@ -200,6 +205,7 @@ struct TaskPipeline::Run {
         if (pkt->pts != AV_NOPTS_VALUE)
             currentUs = std::max(currentUs, ts::toMicroseconds(pkt->pts + pkt->duration, tb));
         mux->write(pkt, lane.outputIndex, tb);
+        ++lane.packetsWritten;
     }
 
     void maybePreview(const AVFrame* frame) {
@@ -306,6 +312,14 @@ struct TaskPipeline::Run {
         if (decoded == 0)
             throw EngineError(Stage::Decode, QStringLiteral("输入文件中的音视频数据无法解码"),
                               job.inputFile);
+        // A stream that decoded but wrote nothing would give a file that does not play.
+        for (const Lane* lane : {&video, &audio}) {
+            if (lane->active() && lane->decoder->framesDecoded() > 0 && lane->packetsWritten == 0)
+                throw EngineError(Stage::Encode,
+                                  lane->video ? QStringLiteral("没有写出任何视频画面")
+                                              : QStringLiteral("没有写出任何音频"),
+                                  job.inputFile);
+        }
         mux->finish();
         report(true);
     }

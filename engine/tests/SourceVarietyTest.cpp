@@ -1,6 +1,6 @@
 // Sources of every shape (odd sizes, variable frame rate, 5.1 and mono sound, sound that starts
-// late, no sound at all) and the option fields that shape the result (nearest supported
-// values, volume, the record's own filters), each judged by ffprobe.
+// late, no sound at all, a raw stream without timestamps) and the option fields that shape the
+// result (nearest supported values, volume, the record's own filters), each judged by ffprobe.
 
 #include "EngineTestSupport.h"
 #include "QtPrinters.h"
@@ -56,6 +56,12 @@ QString lateAudioClip() {
 QString thirtySevenFrames() {
     return clip("frames37.mkv", {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=1.48",
                                  "-c:v", "ffv1"});
+}
+
+// A raw H.264 stream: no container, so no presentation times and no duration.
+QString rawH264() {
+    return clip("raw.h264", {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=2",
+                             "-c:v", "libx264", "-preset", "ultrafast"});
 }
 
 double meanVolume(const QString& path) {
@@ -206,6 +212,9 @@ const VarietyCase kCases[] = {
          EXPECT_FALSE(p.hasAudio);
          EXPECT_EQ(p.videoFrames, 50);
      }},
+    {"raw_stream_without_timestamps_keeps_every_frame", rawH264, "raw.flv",
+     [](TOutputOptions& o) { o.FileExt = ".flv"; },
+     [](const Probed& p, const QString&) { EXPECT_EQ(p.videoFrames, 50); }},
     {"flush_keeps_every_delayed_frame", thirtySevenFrames, "a.mkv",
      [](TOutputOptions& o) {
          o.VideoCodec = "libx264";
@@ -306,6 +315,12 @@ TEST(Options, WhatCannotBeMadeEndsWithAClearError) {
              o.VideoFilters = "nosuchfilter=1";
          },
          "nosuchfilter"},
+        {"filter that lets no picture through", avClip(),
+         [](TOutputOptions& o) {
+             o.FileExt = ".avi";
+             o.VideoFilters = "select=0";
+         },
+         "没有写出任何视频画面"},
     };
     for (const auto& c : cases) {
         const QString dir = workDir() + "/cannot-" + QString::fromUtf8(c.name).replace(' ', '-');
