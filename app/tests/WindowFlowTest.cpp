@@ -93,6 +93,11 @@ private:
         for (const char* n : {"a.avi", "b.avi", "c.avi"})
             testmedia::makeAvClip(dir_.filePath(QString::fromLatin1(n)), 1.0, 160, 120);
         testmedia::makeAvClip(dir_.filePath(QStringLiteral("clip.mp4")), 1.5, 160, 120);
+        testmedia::makeAvClip(dir_.filePath(QStringLiteral("longer.avi")), 2.6, 160, 120);
+        // A raw H.264 stream: no container, so nothing tells its duration.
+        testmedia::makeClip(dir_.filePath(QStringLiteral("raw.h264")),
+                            {"-f", "lavfi", "-i", "testsrc2=size=160x120:rate=25:duration=3"},
+                            {"-c:v", "libx264"});
         QFile text(dir_.filePath(QStringLiteral("notes.txt")));
         if (text.open(QIODevice::WriteOnly))
             text.write("not a video\n");
@@ -368,6 +373,48 @@ TEST_F(WindowFlow, ConvertingThreeRowsOneAfterAnotherThenTheChosenAction) {
         QStringLiteral("flv1"));
     w->tbClear->click();
     EXPECT_TRUE(w->tbAdd->isEnabled());
+}
+
+TEST_F(WindowFlow, AMovedRowConvertsInItsNewPlaceAndGetsItsOwnReports) {
+    addOne(Clips::get().path(QStringLiteral("a.avi")));
+    addOne(Clips::get().path(QStringLiteral("longer.avi")));
+    w->selectRow(1);
+    w->actMoveUp->trigger(); // longer.avi is now first
+    w->tbStart->click();
+    ASSERT_TRUE(waitFinished());
+    // Each row's last report is its own file's: 2.6 s against 1 s.
+    EXPECT_EQ(col(0, S::CurrentTime), QStringLiteral("00:00:02"));
+    EXPECT_EQ(col(1, S::CurrentTime), QStringLiteral("00:00:01"));
+    EXPECT_EQ(col(0, S::Progress), QStringLiteral("100%"));
+    EXPECT_EQ(col(1, S::Progress), QStringLiteral("100%"));
+    // One after another in the new order: the first row's file was complete first.
+    const QFileInfo first(out.filePath(QStringLiteral("out/longer.flv")));
+    const QFileInfo second(out.filePath(QStringLiteral("out/a.flv")));
+    ASSERT_TRUE(first.exists() && second.exists());
+    EXPECT_LE(first.lastModified(), second.lastModified());
+    EXPECT_EQ(testmedia::probe(first.filePath(), "format=duration").left(3), QStringLiteral("2.6"));
+}
+
+TEST_F(WindowFlow, AnUnknownDurationShowsNotApplicableWhileTimeAndSizeAdvance) {
+    addOne(Clips::get().path(QStringLiteral("raw.h264")));
+    ASSERT_EQ(rows(), 1);
+    EXPECT_EQ(col(0, S::Duration), QStringLiteral("N/A"));
+    QStringList progress, sizes;
+    QObject::connect(w->FFVCL, &engine::TFFmpegVCL::OnProgress, w.get(), [&] {
+        progress << col(0, S::Progress);
+        sizes << col(0, S::ConvertedSize);
+    });
+    w->tbStart->click();
+    ASSERT_TRUE(waitFinished());
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_EQ(progress.count(QStringLiteral("N/A")), progress.size())
+        << progress.join(' ').toStdString();
+    EXPECT_FALSE(sizes.last().isEmpty());
+    EXPECT_EQ(col(0, S::CurrentTime), QStringLiteral("00:00:03"));
+    EXPECT_EQ(col(0, S::Progress), QStringLiteral("100%")) << rec.messages.join('\n').toStdString();
+    EXPECT_EQ(
+        testmedia::probe(out.filePath(QStringLiteral("out/raw.flv")), "stream=codec_name", "v:0"),
+        QStringLiteral("flv1"));
 }
 
 TEST_F(WindowFlow, AFailingRowReportsWhileTheOthersFinish) {
