@@ -12,11 +12,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -231,6 +233,43 @@ TEST_F(WindowFlow, SeveralFilesComeInReverseAndNonMediaIsSkipped) {
     addOne(Clips::get().path(QStringLiteral("notes.txt")));
     EXPECT_EQ(rows(), 3);
     EXPECT_EQ(w->groupStates(), groups);
+}
+
+TEST_F(WindowFlow, DroppedFilesAndFoldersAreAddedButNotDuringAConversion) {
+    QTemporaryDir media;
+    QFile::copy(Clips::get().path(QStringLiteral("b.avi")),
+                media.filePath(QStringLiteral("b.avi")));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Clips::get().path(QStringLiteral("a.avi"))),
+                  QUrl::fromLocalFile(media.path()),
+                  QUrl(QStringLiteral("https://example.com/x.avi"))});
+    // Enter then drop, as a drag from a file manager delivers them; true when the drop was taken.
+    auto drop = [&](QWidget* target) {
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &dropped);
+        return true;
+    };
+    // The empty list shows its drop zone first.
+    ASSERT_TRUE(drop(w->pnlEmptyList));
+    ASSERT_EQ(rows(), 2); // a.avi and the folder's b.avi; the web address is not a file
+    QStringList names;
+    for (int i = 0; i < rows(); ++i)
+        names << QFileInfo(w->lvFiles->topLevelItem(i)->text(0)).fileName();
+    EXPECT_EQ(names, QStringList({"b.avi", "a.avi"}));
+
+    // Onto the list itself; then, once Start has locked the list, a drag is refused.
+    data.setUrls({QUrl::fromLocalFile(Clips::get().path(QStringLiteral("c.avi")))});
+    ASSERT_TRUE(drop(w->lvFiles->viewport()));
+    ASSERT_EQ(rows(), 3);
+    w->tbStart->click();
+    EXPECT_FALSE(drop(w->lvFiles->viewport()));
+    EXPECT_EQ(rows(), 3);
+    ASSERT_TRUE(waitFinished());
 }
 
 TEST_F(WindowFlow, FolderAddsItsMediaOrSaysItFoundNone) {
