@@ -148,7 +148,7 @@ bool TFFPlayer::AVLibLoaded() const {
 
 bool TFFPlayer::LoadAVLib(const QString& path) {
     Q_UNUSED(path);
-    const QString mismatch = player::versionMismatchText(player::linkedLibraryVersions());
+    const QString mismatch = engine::runningLibraryMismatch();
     d->libLoaded = mismatch.isEmpty();
     if (!d->libLoaded)
         d->lastError = mismatch;

@@ -1,7 +1,6 @@
 // The player's parts that can be judged without playing: where the picture goes on the
 // screen, the library check's message, and the packet queue's waking.
 
-#include "LibraryVersions.h"
 #include "PacketQueue.h"
 #include "QtPrinters.h"
 #include "VideoSurface.h"
@@ -50,22 +49,6 @@ INSTANTIATE_TEST_SUITE_P(
         // No aspect known: the whole area.
         FitCase{"NoAspect", {0, 0, 200, 124}, {}, 0.0, {0, 0, 200, 124}}),
     [](const auto& param) { return std::string(param.param.name); });
-
-TEST(LibraryVersionsTest, MismatchNamesTheLibraryAndBothVersions) {
-    EXPECT_TRUE(versionMismatchText({{"libavcodec", 59, 59}, {"libavformat", 59, 59}}).isEmpty());
-    const QString text = versionMismatchText(
-        {{"libavcodec", 59, 60}, {"libavformat", 59, 59}, {"libavutil", 57, 56}});
-    EXPECT_TRUE(text.contains("libavcodec 编译时主版本为 59，运行时为 60")) << text.toStdString();
-    EXPECT_TRUE(text.contains("libavutil 编译时主版本为 57，运行时为 56")) << text.toStdString();
-    EXPECT_FALSE(text.contains("libavformat")) << text.toStdString();
-}
-
-TEST(LibraryVersionsTest, TheRunningLibrariesMatchThisBuild) {
-    const auto libraries = linkedLibraryVersions();
-    EXPECT_EQ(libraries.size(), 5);
-    EXPECT_TRUE(versionMismatchText(libraries).isEmpty())
-        << versionMismatchText(libraries).toStdString();
-}
 
 TEST(PacketQueueTest, KeepsOrderCountsPacketsAndWakesAWaitingReaderOnAbort) {
     PacketQueue queue;
